@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds and runs every test twice: with warnings as errors, then under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+for preset in default asan; do
+  echo "== build and test: $preset"
+  cmake --preset "$preset" "${launcher[@]}" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset"
+done

@@ -1,0 +1,93 @@
+#pragma once
+// The one seam between the serial-port component and the operating system. Only the
+// backend behind it talks to the device; everything above works on these calls.
+
+#include "VaObjects.h"
+#include "VaTypes.h"
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+// Counters of line errors and line events the driver keeps, where it keeps them.
+struct TVaLineCounters
+{
+    quint32 frame = 0, overrun = 0, parity = 0, brk = 0, bufOverrun = 0;
+    quint32 cts = 0, dsr = 0, ring = 0, dcd = 0;
+};
+
+// One open serial device.
+class TVaOsPort
+{
+public:
+    // Opens the device for exclusive use; on failure returns null and sets error.
+    static std::unique_ptr<TVaOsPort> Open(const QString& path, int& error);
+    // Drops pending output, restores the settings found at open, releases the device.
+    ~TVaOsPort();
+    TVaOsPort(const TVaOsPort&) = delete;
+    TVaOsPort& operator=(const TVaOsPort&) = delete;
+
+    // Hands the control record to the device; false with the error code set.
+    bool SetState(const TVaDcb& dcb);
+    bool SetupQueues(qint32 inSize, qint32 outSize);
+    // Reads return at once with what has arrived; writes have no time-out of the OS.
+    bool SetImmediateTimeouts();
+    // One of SETDTR, CLRDTR, SETRTS, CLRRTS; a device without modem lines takes it
+    // as done.
+    bool LineFunction(int function);
+
+    // Non-blocking read and write: bytes moved, 0 from Read on hang-up, -1 with the
+    // error code set (WouldBlock() tells an empty or full queue).
+    qint64 Read(char* data, qint64 max);
+    qint64 Write(const char* data, qint64 count);
+    bool ReadCounters(TVaLineCounters& counters);
+
+    // Waits for the device (readable, or writable) or any of the events; no limit
+    // when timeoutMs is negative.
+    enum class Ready
+    {
+        Timeout,
+        Device,
+        Event,
+        Gone,
+        Failed
+    };
+    struct WaitResult
+    {
+        Ready ready = Ready::Timeout;
+        int eventIndex = -1;
+    };
+    WaitResult Wait(bool forRead, bool forWrite, const TVaHandle* events, int eventCount, int timeoutMs);
+
+    // True when the device reports a hang-up or an error state right now.
+    bool HungUp();
+
+    int LastError() const { return lastError_; }
+    bool WouldBlock() const;
+    // The descriptor, for diagnostics and tests.
+    int Descriptor() const;
+
+private:
+    TVaOsPort() = default;
+    struct Impl;
+    std::unique_ptr<Impl> d;
+    int lastError_ = 0;
+};
+
+namespace VaOs {
+QString ErrorText(int code);
+int LastError();
+// Manual-reset event handles.
+TVaHandle CreateEvent();
+void CloseHandle(TVaHandle h);
+void SignalEvent(TVaHandle h);
+void ResetEvent(TVaHandle h);
+// Waits for any of the events; the index of a signalled one, -1 on time-out, -2 on failure.
+int WaitAny(const TVaHandle* events, int count, int timeoutMs);
+// The device path the operating system knows for a port name: "COM<n>" is the n-th
+// serial port, /dev/ttyS<n-1>; anything else is a path already.
+QString DevicePath(const QString& name);
+// The speed the device runs at, for diagnostics and tests; 0 when unknown.
+quint32 DeviceSpeed(int descriptor);
+bool SetCustomSpeed(int descriptor, quint32 baud);
+} // namespace VaOs
