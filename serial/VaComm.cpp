@@ -157,7 +157,10 @@ bool TVaCommWriteThread::Enqueue(const char* bytes, qint32 n)
                 break;
             if (deadline.Expired())
                 return false;
-            roomEvent_.WaitFor(static_cast<qint32>(qMax<quint32>(deadline.Remaining(), 1)));
+            // The write thread may be waiting to report an emptied queue; let that report
+            // run, or it would never take the queued bytes off.
+            QCoreApplication::sendPostedEvents(owner_, QEvent::MetaCall);
+            roomEvent_.WaitFor(static_cast<qint32>(qBound<quint32>(1, deadline.Remaining(), 5)));
         }
     }
     std::lock_guard lock(owner_->WriteLock);

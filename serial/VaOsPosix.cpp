@@ -218,9 +218,10 @@ bool TVaOsPort::SetState(const TVaDcb& dcb)
     if (symbolic ? ::cfgetospeed(&back) != code : VaOs::DeviceSpeed(fd) != dcb.BaudRate)
         return invalid();
 
-    // The modem lines follow the control record, after the speed is set.
-    if (dcb.fDtrControl != DTR_CONTROL_HANDSHAKE &&
-        !LineFunction(dcb.fDtrControl == DTR_CONTROL_ENABLE ? SETDTR : CLRDTR))
+    // The modem lines follow the control record, after the speed is set. DTR cannot
+    // take part in a handshake here, so it is simply raised; RTS under CRTSCTS is the
+    // driver's.
+    if (!LineFunction(dcb.fDtrControl == DTR_CONTROL_DISABLE ? CLRDTR : SETDTR))
         return false;
     if (dcb.fRtsControl != RTS_CONTROL_HANDSHAKE &&
         !LineFunction(dcb.fRtsControl == RTS_CONTROL_ENABLE ? SETRTS : CLRRTS))

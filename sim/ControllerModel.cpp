@@ -1,0 +1,458 @@
+#include "ControllerModel.h"
+
+#include <algorithm>
+
+namespace tq3sim {
+
+namespace {
+
+constexpr int SmsCentreIndex = 1;
+// The controller keeps the SMS-centre number in a zero-filled 13-byte field.
+constexpr qsizetype SmsCentreField = 13;
+constexpr int ThresholdIndex = 13;
+constexpr int CallOnAlarmIndex = 18;
+constexpr std::array<int, 4> PhoneIndexes{2, 3, 4, 5};
+
+constexpr int StageLinkUp = 20;
+constexpr int StageSignalKnown = 17;
+constexpr int SignalUnknown = 99;
+
+constexpr int StateLow = 1;
+constexpr int StateHigh = 2;
+constexpr int StateNormal = 3;
+
+QByteArray le16(int value)
+{
+    QByteArray bytes(2, '\0');
+    bytes[0] = static_cast<char>(value & 0xFF);
+    bytes[1] = static_cast<char>((value >> 8) & 0xFF);
+    return bytes;
+}
+
+QByteArray startupValue(int index)
+{
+    switch (index) {
+    case 0:
+        return "7391";
+    case SmsCentreIndex:
+        return QByteArray("+48501200777").leftJustified(SmsCentreField, '\0');
+    case 12: // SMS limit 0, filter off
+    case 14: // correction +0,0
+    case CallOnAlarmIndex:
+    case 19: // voice limit
+        return QByteArray(1, '\0');
+    case ThresholdIndex:
+        return QByteArray("\x84\x8A", 2); // +4 and +10 degrees
+    case 15:
+        return QByteArray(1, char(60)); // log every 60 minutes
+    default:
+        return {};
+    }
+}
+
+int cap8(int value)
+{
+    return std::min(value, 255);
+}
+
+} // namespace
+
+ControllerModel::ControllerModel(ControllerOptions options)
+    : options_(std::move(options)), clockBase_(options_.clock), password_(options_.password),
+      drop_(options_.faults.drop), badChecksum_(options_.faults.badChecksum)
+{
+    for (int i = 0; i < ItemCount; ++i)
+        items_[static_cast<size_t>(i)] = startupValue(i);
+    const int records = std::clamp(options_.historyRecords, 0, ControllerOptions::MaxHistoryRecords);
+    history_ = makeHistory(records, clockBase_);
+    temperatureState_ = temperatureState();
+}
+
+void ControllerModel::advanceTo(SimTime now)
+{
+    if (now < now_)
+        return;
+    now_ = now;
+    while (parser_.expireStale(now_))
+        processFrames();
+    if (mode_ == Mode::Bootloader && !blockSeen_ && now_ - bootEnteredAt_ >= options_.bootWindow)
+        startApplication();
+    if (mode_ == Mode::Application)
+        updateApplication();
+}
+
+void ControllerModel::receive(QByteArrayView bytes)
+{
+    if (hangup_)
+        return;
+    parser_.append(bytes, now_);
+    processFrames();
+}
+
+void ControllerModel::processFrames()
+{
+    while (!hangup_) {
+        std::optional<ReceivedFrame> frame = parser_.next();
+        if (!frame)
+            return;
+        frames_.push_back(*frame);
+        if (!frame->checksumOk)
+            continue;
+        if (mode_ == Mode::Application)
+            handleApplication(*frame);
+        else
+            handleBootloader(*frame);
+        ++goodFrames_;
+        const int limit = options_.faults.hangupAfterFrames;
+        if (limit > 0 && goodFrames_ >= limit)
+            hangup_ = true;
+    }
+}
+
+std::vector<QByteArray> ControllerModel::takeWrites()
+{
+    std::vector<QByteArray> out;
+    out.swap(writes_);
+    return out;
+}
+
+std::optional<SimTime> ControllerModel::nextDeadline() const
+{
+    std::optional<SimTime> deadline = parser_.deadline();
+    if (mode_ == Mode::Bootloader && !blockSeen_) {
+        const SimTime boot = bootEnteredAt_ + options_.bootWindow;
+        deadline = deadline ? std::min(*deadline, boot) : boot;
+    }
+    return deadline;
+}
+
+void ControllerModel::handleApplication(const ReceivedFrame& frame)
+{
+    const quint8 code = frame.code;
+    const QByteArray& payload = frame.payload;
+    if (code >= FirstReadCode && code <= LastWriteCode) {
+        const auto index = static_cast<size_t>((code - FirstReadCode) / 2);
+        if (code % 2 == 0) {
+            answer(code, items_[index]);
+        } else {
+            QByteArray value = payload.left(MaxAnswerPayload);
+            if (index == SmsCentreIndex && value.size() < SmsCentreField)
+                value = value.leftJustified(SmsCentreField, '\0');
+            items_[index] = value;
+            answer(code, "T");
+        }
+        return;
+    }
+    switch (code) {
+    case 1:
+        loggedIn_ = payload == password_;
+        answer(1, QByteArray(1, loggedIn_ ? 'T' : 'N') + options_.versionChar);
+        break;
+    case 2:
+        loggedIn_ = false;
+        answer(2, "W");
+        break;
+    case 3:
+        password_ = payload;
+        answer(3, "T");
+        break;
+    case 73:
+        streaming_ = true;
+        streamNext_ = 0;
+        streamEnd_ = history_.size();
+        answer(73, le16(static_cast<int>(history_.size() * 8)));
+        break;
+    case 74: {
+        QDateTime set;
+        if (payload.size() == 6) {
+            auto b = [&](int i) { return static_cast<int>(static_cast<quint8>(payload[i])); };
+            set = QDateTime(QDate(2000 + b(0), b(1), b(2)), QTime(b(3), b(4), b(5)), Qt::UTC);
+        }
+        if (set.isValid()) {
+            clockBase_ = set;
+            clockSetAt_ = now_;
+        } else {
+            errors_.push_back(
+                QStringLiteral("clock: invalid payload %1").arg(QString::fromLatin1(payload.toHex(' '))));
+        }
+        break;
+    }
+    case 75:
+        // A stop that crosses the end answer finds no stream and stays unanswered.
+        if (streaming_) {
+            streaming_ = false;
+            answer(75, "x");
+        }
+        break;
+    case 76:
+        history_.clear();
+        streaming_ = false;
+        answer(76, "x");
+        break;
+    case 80:
+        answer(80, status());
+        break;
+    case 81:
+        sms_ = 0;
+        calls_ = 0;
+        break;
+    case 100:
+        enterBootloader();
+        break;
+    default:
+        break;
+    }
+}
+
+void ControllerModel::handleBootloader(const ReceivedFrame& frame)
+{
+    if (frame.code == 101)
+        handleBlock(frame.payload);
+    else if (frame.code == 102)
+        startApplication();
+}
+
+void ControllerModel::handleBlock(const QByteArray& payload)
+{
+    blockSeen_ = true;
+    if (payload.size() != 129) {
+        errors_.push_back(QStringLiteral("block frame of %1 bytes").arg(payload.size()));
+        return;
+    }
+    const auto number = static_cast<quint8>(payload[0]);
+    const auto ack = [this] {
+        if (!options_.faults.silent)
+            writes_.emplace_back(1, BlockAck);
+    };
+    if (lastBlock_ && number == *lastBlock_) {
+        ack(); // a resend after a lost acknowledgement
+        return;
+    }
+    if (number != expectedBlock_) {
+        errors_.push_back(
+            QStringLiteral("block %1 out of order, expected %2").arg(number).arg(expectedBlock_));
+        return;
+    }
+    image_.append(payload.mid(1));
+    lastBlock_ = number;
+    expectedBlock_ = static_cast<quint8>(number + 1);
+    if (options_.faults.loseAck.contains(number) && lostAcks_.insert(number).second)
+        return;
+    ack();
+}
+
+void ControllerModel::enterBootloader()
+{
+    mode_ = Mode::Bootloader;
+    bootEnteredAt_ = now_;
+    blockSeen_ = false;
+    expectedBlock_ = 0;
+    lastBlock_.reset();
+    lostAcks_.clear();
+    image_.clear();
+    streaming_ = false;
+    loggedIn_ = false;
+}
+
+void ControllerModel::startApplication()
+{
+    mode_ = Mode::Application;
+    appStartedAt_ = now_;
+    loggedIn_ = false;
+    linkUpLogged_ = false;
+    logStartEvents_ = true;
+    ++applicationStarts_;
+    temperatureState_ = temperatureState();
+    addEvent(EventKind::DeviceStart);
+}
+
+void ControllerModel::updateApplication()
+{
+    if (logStartEvents_ && !linkUpLogged_ && modemStage() >= StageLinkUp) {
+        linkUpLogged_ = true;
+        addEvent(EventKind::GsmLinkUp);
+    }
+    const int state = temperatureState();
+    if (state != temperatureState_) {
+        noteTemperatureChange(temperatureState_, state);
+        temperatureState_ = state;
+    }
+}
+
+void ControllerModel::noteTemperatureChange(int from, int to)
+{
+    int numbers = 0;
+    for (int index : PhoneIndexes)
+        numbers += items_[static_cast<size_t>(index)].isEmpty() ? 0 : 1;
+    const bool alarm = to == StateLow || to == StateHigh;
+    if (alarm)
+        addEvent(to == StateLow ? EventKind::LowTemperatureAlarm : EventKind::HighTemperatureAlarm);
+    else if (from == StateLow || from == StateHigh)
+        addEvent(EventKind::TemperatureNormal);
+    else
+        return;
+    sms_ = cap8(sms_ + numbers);
+    const QByteArray& call = items_[CallOnAlarmIndex];
+    if (alarm && numbers > 0 && !call.isEmpty() && call[0] != 0)
+        calls_ = cap8(calls_ + 1);
+}
+
+void ControllerModel::addEvent(EventKind kind)
+{
+    if (!logStartEvents_ && (kind == EventKind::DeviceStart || kind == EventKind::GsmLinkUp))
+        return;
+    // A full log drops its oldest record, as a ring buffer would.
+    if (history_.size() >= static_cast<size_t>(ControllerOptions::MaxHistoryRecords))
+        history_.erase(history_.begin());
+    history_.push_back(HistoryRecord{clock(), static_cast<quint8>(kind), temperatureRaw()});
+}
+
+QByteArray ControllerModel::nextStreamWrite()
+{
+    while (streaming_) {
+        if (streamNext_ >= streamEnd_ || streamNext_ >= history_.size()) {
+            streaming_ = false;
+            if (std::optional<QByteArray> end = shapeAnswer(70, {}))
+                return *end;
+            return {};
+        }
+        const QByteArray record = history_[streamNext_++].encode();
+        if (std::optional<QByteArray> out = shapeAnswer(71, record))
+            return *out;
+    }
+    return {};
+}
+
+void ControllerModel::answer(quint8 type, QByteArrayView payload)
+{
+    if (std::optional<QByteArray> out = shapeAnswer(type, payload))
+        writes_.push_back(std::move(*out));
+}
+
+bool ControllerModel::takeFault(std::vector<CountedFault>& faults, quint8 type)
+{
+    for (CountedFault& fault : faults) {
+        if (fault.count > 0 && (fault.code == CountedFault::AnyCode || fault.code == type)) {
+            --fault.count;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<QByteArray> ControllerModel::shapeAnswer(quint8 type, QByteArrayView payload)
+{
+    const FaultOptions& faults = options_.faults;
+    if (faults.silent || takeFault(drop_, type))
+        return std::nullopt;
+    QByteArray out = buildAnswer(type, payload);
+    if (takeFault(badChecksum_, type))
+        out.back() = static_cast<char>(out.back() ^ 0x5A);
+    if (faults.glue)
+        out.append(buildAnswer(80, status()));
+    if (faults.noiseBytes > 0 && (faults.noiseAnswers <= 0 || noisyAnswers_ < faults.noiseAnswers)) {
+        ++noisyAnswers_;
+        out.prepend(noise());
+    }
+    return out;
+}
+
+QByteArray ControllerModel::noise()
+{
+    QByteArray junk;
+    junk.reserve(options_.faults.noiseBytes);
+    while (junk.size() < options_.faults.noiseBytes) {
+        noiseState_ ^= noiseState_ << 13;
+        noiseState_ ^= noiseState_ >> 17;
+        noiseState_ ^= noiseState_ << 5;
+        const auto c = static_cast<char>(noiseState_ & 0xFF);
+        if (c != AnswerStart)
+            junk.append(c);
+    }
+    if (options_.faults.noiseWithStart)
+        junk[0] = AnswerStart;
+    return junk;
+}
+
+QByteArray ControllerModel::setting(int readCode) const
+{
+    if (readCode < FirstReadCode || readCode > LastWriteCode - 1 || readCode % 2 != 0)
+        return {};
+    return items_[static_cast<size_t>((readCode - FirstReadCode) / 2)];
+}
+
+int ControllerModel::modemStage() const
+{
+    if (options_.modemStep <= SimTime::zero())
+        return StageLinkUp;
+    const auto steps = (now_ - appStartedAt_) / options_.modemStep;
+    return static_cast<int>(std::min<decltype(steps)>(steps, StageLinkUp));
+}
+
+int ControllerModel::signal() const
+{
+    const int stage = modemStage();
+    if (stage < StageSignalKnown)
+        return SignalUnknown;
+    const auto steps =
+        options_.modemStep <= SimTime::zero() ? StageLinkUp : (now_ - appStartedAt_) / options_.modemStep;
+    const auto rising = 8 + 4 * (std::min<decltype(steps)>(steps, 100) - StageSignalKnown);
+    return std::min(options_.signalTarget, static_cast<int>(rising));
+}
+
+quint16 ControllerModel::temperatureRaw() const
+{
+    // A slow wobble of about half a degree either way.
+    static constexpr std::array<int, 10> drift{0, 1, 2, 2, 1, 0, -1, -2, -2, -1};
+    const auto slot = static_cast<size_t>((now_ / std::chrono::seconds(3)) % 10);
+    return static_cast<quint16>(std::clamp(options_.temperatureRaw + drift[slot], 0, 0xFFFF));
+}
+
+int ControllerModel::temperatureState() const
+{
+    const QByteArray& thresholds = items_[ThresholdIndex];
+    if (thresholds.size() < 2)
+        return StateNormal;
+    const int tenths = static_cast<int>(temperatureRaw()) * 2500 / 1024 - 500;
+    const int minimum = (static_cast<quint8>(thresholds[0]) - 128) * 10;
+    const int maximum = (static_cast<quint8>(thresholds[1]) - 128) * 10;
+    if (tenths < minimum)
+        return StateLow;
+    if (tenths > maximum)
+        return StateHigh;
+    return StateNormal;
+}
+
+QByteArray ControllerModel::status() const
+{
+    const int flags =
+        temperatureState() | (options_.batteryMissing ? 4 : 0) | (options_.supplyMissing ? 8 : 0);
+    QByteArray bytes;
+    bytes.append(static_cast<char>(flags));
+    bytes.append('\0'); // nothing pending: alarms are handled as they occur
+    bytes.append(static_cast<char>(modemStage()));
+    bytes.append(static_cast<char>(signal()));
+    bytes.append(static_cast<char>(sms_));
+    bytes.append(static_cast<char>(calls_));
+    bytes.append(le16(temperatureRaw()));
+    // Without its supply or battery the input reads close to nothing.
+    bytes.append(le16(options_.supplyMissing ? 12 : options_.supplyRaw));
+    bytes.append(le16(options_.batteryMissing ? 0 : options_.batteryRaw));
+    return bytes;
+}
+
+QDateTime ControllerModel::clock() const
+{
+    return clockBase_.addMSecs(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now_ - clockSetAt_).count());
+}
+
+bool ControllerModel::bootImagePaddedAfter(qsizetype length) const
+{
+    if (length < 0 || length > image_.size())
+        return false;
+    return std::all_of(image_.cbegin() + length, image_.cend(),
+                       [](char c) { return static_cast<quint8>(c) == 0xFF; });
+}
+
+} // namespace tq3sim

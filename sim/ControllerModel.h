@@ -1,0 +1,131 @@
+#pragma once
+
+#include "History.h"
+#include "SimFrames.h"
+#include "SimOptions.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <set>
+#include <vector>
+
+namespace tq3sim {
+
+// The TQ-3 as seen from its serial line. No I/O, no threads and no clock of its own: the owner
+// feeds received bytes, moves time forward and takes what the controller writes, each element
+// of takeWrites() being one write to the line. Not thread-safe; the runner guards it.
+class ControllerModel
+{
+public:
+    enum class Mode
+    {
+        Application,
+        Bootloader
+    };
+
+    static constexpr int ItemCount = 20;
+    static constexpr int FirstReadCode = 4;
+    static constexpr int LastWriteCode = 43;
+    static constexpr char BlockAck = '!';
+
+    explicit ControllerModel(ControllerOptions options = {});
+
+    // Time never goes back; an earlier value is ignored.
+    void advanceTo(SimTime now);
+    SimTime now() const { return now_; }
+    void receive(QByteArrayView bytes);
+
+    std::vector<QByteArray> takeWrites();
+    bool hasWrites() const { return !writes_.empty(); }
+    // History records go out one at a time, only when the line is idle, so that a stop request
+    // is acted on before the next record. Empty when no stream is running.
+    QByteArray nextStreamWrite();
+    bool streaming() const { return streaming_; }
+    bool hangupRequested() const { return hangup_; }
+    // The earliest time at which advanceTo() would change something by itself.
+    std::optional<SimTime> nextDeadline() const;
+
+    const std::vector<ReceivedFrame>& frames() const { return frames_; }
+    // What a read of the item would answer; empty for a code that is not a read code.
+    QByteArray setting(int readCode) const;
+    const QByteArray& password() const { return password_; }
+    bool loggedIn() const { return loggedIn_; }
+    Mode mode() const { return mode_; }
+    QByteArray status() const;
+    int modemStage() const;
+    int signal() const;
+    quint16 temperatureRaw() const;
+    int temperatureState() const;
+    int smsCount() const { return sms_; }
+    int callCount() const { return calls_; }
+    QDateTime clock() const;
+    const std::vector<HistoryRecord>& history() const { return history_; }
+    int applicationStarts() const { return applicationStarts_; }
+    const QByteArray& bootImage() const { return image_; }
+    // True when everything the bootloader stored past `length` bytes is 0xFF fill.
+    bool bootImagePaddedAfter(qsizetype length) const;
+    const std::vector<QString>& errors() const { return errors_; }
+
+private:
+    void processFrames();
+    void handleApplication(const ReceivedFrame& frame);
+    void handleBootloader(const ReceivedFrame& frame);
+    void handleBlock(const QByteArray& payload);
+    void enterBootloader();
+    void startApplication();
+    void updateApplication();
+    void noteTemperatureChange(int from, int to);
+    void addEvent(EventKind kind);
+
+    void answer(quint8 type, QByteArrayView payload);
+    std::optional<QByteArray> shapeAnswer(quint8 type, QByteArrayView payload);
+    static bool takeFault(std::vector<CountedFault>& faults, quint8 type);
+    QByteArray noise();
+
+    ControllerOptions options_;
+    SimTime now_{};
+    SimTime appStartedAt_{};
+    QDateTime clockBase_;
+    SimTime clockSetAt_{};
+
+    CommandParser parser_;
+    std::vector<ReceivedFrame> frames_;
+    int goodFrames_ = 0;
+    std::vector<QByteArray> writes_;
+
+    std::array<QByteArray, ItemCount> items_;
+    QByteArray password_;
+    bool loggedIn_ = false;
+    int sms_ = 0;
+    int calls_ = 0;
+    int temperatureState_ = 0;
+    bool logStartEvents_ = false;
+    bool linkUpLogged_ = false;
+    int applicationStarts_ = 1;
+
+    std::vector<HistoryRecord> history_;
+    bool streaming_ = false;
+    size_t streamNext_ = 0;
+    size_t streamEnd_ = 0;
+
+    Mode mode_ = Mode::Application;
+    SimTime bootEnteredAt_{};
+    bool blockSeen_ = false;
+    quint8 expectedBlock_ = 0;
+    std::optional<quint8> lastBlock_;
+    std::set<int> lostAcks_;
+    QByteArray image_;
+
+    std::vector<CountedFault> drop_;
+    std::vector<CountedFault> badChecksum_;
+    int noisyAnswers_ = 0;
+    quint32 noiseState_ = 0x2545F491u;
+    bool hangup_ = false;
+    std::vector<QString> errors_;
+};
+
+} // namespace tq3sim

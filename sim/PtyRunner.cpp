@@ -1,0 +1,362 @@
+#include "PtyRunner.h"
+
+#include "LinePacer.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace tq3sim {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+// While nobody holds the slave open, look again this often instead of spinning on POLLHUP.
+constexpr auto NoClientRetry = 50ms;
+// How long a hang-up waits for the client to read the last answer before closing the line.
+constexpr auto DrainLimit = 2s;
+constexpr auto DrainCheck = 10ms;
+
+QString osError(const char* call, int error)
+{
+    return QStringLiteral("%1: %2").arg(QLatin1String(call), QString::fromLocal8Bit(std::strerror(error)));
+}
+
+void closeFd(int& fd)
+{
+    if (fd >= 0)
+        ::close(fd);
+    fd = -1;
+}
+
+timespec toTimespec(std::chrono::nanoseconds d)
+{
+    if (d < 0ns)
+        d = 0ns;
+    const auto secs = std::chrono::duration_cast<std::chrono::seconds>(d);
+    return timespec{static_cast<time_t>(secs.count()), static_cast<long>((d - secs).count())};
+}
+
+// Waits on the stop event alone; true when stop was asked.
+bool stopRequested(int stopEvent, std::chrono::milliseconds wait)
+{
+    pollfd fd{stopEvent, POLLIN, 0};
+    const int rc = ::poll(&fd, 1, static_cast<int>(wait.count()));
+    return rc > 0 && (fd.revents & POLLIN);
+}
+
+} // namespace
+
+PtyRunner::PtyRunner(ControllerOptions controller, RunnerOptions runner)
+    : options_(std::move(runner)), model_(std::move(controller))
+{
+}
+
+PtyRunner::~PtyRunner()
+{
+    stop();
+}
+
+bool PtyRunner::fail(const QString& what)
+{
+    error_ = what;
+    closeDescriptors();
+    return false;
+}
+
+void PtyRunner::closeDescriptors()
+{
+    closeFd(master_);
+    closeFd(observer_);
+    closeFd(stopEvent_);
+    closeFd(logFd_);
+}
+
+bool PtyRunner::start()
+{
+    if (thread_.joinable() || master_ >= 0)
+        return fail(QStringLiteral("already started"));
+    error_.clear();
+
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (master_ < 0)
+        return fail(osError("posix_openpt", errno));
+    if (::grantpt(master_) != 0)
+        return fail(osError("grantpt", errno));
+    if (::unlockpt(master_) != 0)
+        return fail(osError("unlockpt", errno));
+    char name[128] = {};
+    if (const int rc = ::ptsname_r(master_, name, sizeof name); rc != 0)
+        return fail(osError("ptsname_r", rc));
+    slavePath_ = QString::fromLocal8Bit(name);
+
+    // The master's termios calls act on the slave: make it raw before any client opens it,
+    // or it would echo and translate the controller's bytes.
+    termios tio{};
+    if (::tcgetattr(master_, &tio) != 0)
+        return fail(osError("tcgetattr", errno));
+    ::cfmakeraw(&tio);
+    tio.c_cflag |= CLOCAL | CREAD;
+    tio.c_cc[VMIN] = 1;
+    tio.c_cc[VTIME] = 0;
+    ::cfsetispeed(&tio, B4800);
+    ::cfsetospeed(&tio, B4800);
+    if (::tcsetattr(master_, TCSANOW, &tio) != 0)
+        return fail(osError("tcsetattr", errno));
+
+    observer_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (observer_ < 0)
+        return fail(osError("open slave", errno));
+    stopEvent_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (stopEvent_ < 0)
+        return fail(osError("eventfd", errno));
+
+    if (!options_.logPath.isEmpty()) {
+        logFd_ = ::open(QFile::encodeName(options_.logPath).constData(),
+                        O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (logFd_ < 0)
+            return fail(osError("open log", errno));
+    }
+    if (!options_.linkPath.isEmpty()) {
+        const QByteArray link = QFile::encodeName(options_.linkPath);
+        // Replace a stale link of an earlier run, but never a file that is not a link.
+        if (QFileInfo(options_.linkPath).isSymLink())
+            ::unlink(link.constData());
+        if (::symlink(name, link.constData()) != 0)
+            return fail(osError("symlink", errno));
+        linkMade_ = options_.linkPath;
+    }
+
+    startedAt_ = Clock::now();
+    running_ = true;
+    thread_ = std::thread(&PtyRunner::run, this);
+    return true;
+}
+
+void PtyRunner::stop()
+{
+    if (thread_.joinable()) {
+        const quint64 one = 1;
+        [[maybe_unused]] const ssize_t rc = ::write(stopEvent_, &one, sizeof one);
+        thread_.join();
+    }
+    running_ = false;
+    closeDescriptors();
+    if (!linkMade_.isEmpty()) {
+        // Only our own link goes: another run may have taken the name meanwhile.
+        if (QFileInfo(linkMade_).symLinkTarget() == QFileInfo(slavePath_).absoluteFilePath())
+            ::unlink(QFile::encodeName(linkMade_).constData());
+        linkMade_.clear();
+    }
+}
+
+SimTime PtyRunner::elapsed() const
+{
+    return std::chrono::duration_cast<SimTime>(Clock::now() - startedAt_);
+}
+
+void PtyRunner::writeLog(const std::vector<ReceivedFrame>& frames)
+{
+    if (logFd_ < 0)
+        return;
+    QByteArray text;
+    for (const ReceivedFrame& frame : frames)
+        text += formatLogLine(frame);
+    qsizetype done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(logFd_, text.constData() + done, static_cast<size_t>(text.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            std::lock_guard lock(mutex_);
+            lineErrors_.push_back(osError("write log", errno));
+            closeFd(logFd_);
+            return;
+        }
+        done += n;
+    }
+}
+
+void PtyRunner::drainBeforeHangup()
+{
+    // Bytes still queued when the master closes are lost; wait until the client has read
+    // them, seen through our own slave descriptor, within a bound.
+    const auto limit = Clock::now() + DrainLimit;
+    int quietChecks = 0;
+    while (Clock::now() < limit && quietChecks < 2) {
+        if (stopRequested(stopEvent_, DrainCheck))
+            return;
+        int queued = 0;
+        if (::ioctl(observer_, FIONREAD, &queued) != 0)
+            return;
+        quietChecks = queued == 0 ? quietChecks + 1 : 0;
+    }
+}
+
+void PtyRunner::run()
+{
+    LinePacer pacer(options_.baud, options_.pacing);
+    size_t framesLogged = 0;
+    bool noClient = false;
+    bool blocked = false;
+    bool stopping = false;
+    char buffer[4096];
+
+    const auto paceTime = [this] {
+        return std::chrono::duration_cast<LinePacer::Time>(Clock::now() - startedAt_);
+    };
+
+    while (!stopping) {
+        // How long to sleep: until the next paced byte, the model's next deadline, or input.
+        std::optional<std::chrono::nanoseconds> wait;
+        auto shorten = [&wait](std::chrono::nanoseconds d) { wait = wait ? std::min(*wait, d) : d; };
+        const LinePacer::Time now = paceTime();
+        if (noClient)
+            shorten(NoClientRetry);
+        if (!blocked) {
+            if (std::optional<LinePacer::Time> due = pacer.nextDue(now))
+                shorten(*due - now);
+        }
+        bool streamWaiting = false;
+        std::optional<SimTime> deadline;
+        {
+            std::lock_guard lock(mutex_);
+            streamWaiting = pacer.empty() && model_.streaming();
+            deadline = model_.nextDeadline();
+        }
+        if (streamWaiting)
+            shorten(0ns);
+        if (deadline)
+            shorten(*deadline - std::chrono::duration_cast<SimTime>(now) + 1ms);
+
+        // Without a client the master reports POLLHUP whatever we ask, so leave it out for a while.
+        pollfd fds[2] = {{noClient ? -1 : master_, static_cast<short>(POLLIN | (blocked ? POLLOUT : 0)), 0},
+                         {stopEvent_, POLLIN, 0}};
+        timespec ts{};
+        if (wait)
+            ts = toTimespec(*wait);
+        const int rc = ::ppoll(fds, 2, wait ? &ts : nullptr, nullptr);
+        if (rc < 0 && errno != EINTR) {
+            std::lock_guard lock(mutex_);
+            lineErrors_.push_back(osError("ppoll", errno));
+            break;
+        }
+        ++wakeups_;
+        if (fds[1].revents & POLLIN)
+            break;
+
+        QByteArray input;
+        noClient = false;
+        if (fds[0].revents & (POLLHUP | POLLERR))
+            noClient = true; // nobody has the slave open; a client may come later
+        if (fds[0].revents & POLLIN) {
+            for (;;) {
+                const ssize_t n = ::read(master_, buffer, sizeof buffer);
+                if (n > 0) {
+                    input.append(buffer, n);
+                    continue;
+                }
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0 && errno == EIO)
+                    noClient = true;
+                break;
+            }
+        }
+        if (fds[0].revents & POLLOUT)
+            blocked = false;
+
+        std::vector<ReceivedFrame> newFrames;
+        bool hangup = false;
+        {
+            std::lock_guard lock(mutex_);
+            model_.advanceTo(elapsed());
+            if (!input.isEmpty())
+                model_.receive(input);
+            for (QByteArray& element : model_.takeWrites())
+                pacer.enqueue(std::move(element), paceTime());
+            hangup = model_.hangupRequested();
+            // The next record only when the line is idle, after any answer just queued.
+            if (pacer.empty() && !hangup) {
+                QByteArray next = model_.nextStreamWrite();
+                if (!next.isEmpty())
+                    pacer.enqueue(std::move(next), paceTime());
+            }
+            const std::vector<ReceivedFrame>& frames = model_.frames();
+            newFrames.assign(frames.begin() + static_cast<std::ptrdiff_t>(framesLogged), frames.end());
+            framesLogged = frames.size();
+        }
+        writeLog(newFrames);
+
+        while (!blocked) {
+            const QByteArrayView out = pacer.writable(paceTime());
+            if (out.isEmpty())
+                break;
+            const ssize_t n = ::write(master_, out.data(), static_cast<size_t>(out.size()));
+            if (n > 0) {
+                pacer.consumed(n);
+                // Unpaced, one element per pass, so that input is looked at between records.
+                if (!pacer.pacing() && out.size() == n)
+                    break;
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                blocked = true;
+                break;
+            }
+            // The line refuses the bytes for good: drop them rather than retry for ever.
+            std::lock_guard lock(mutex_);
+            lineErrors_.push_back(osError("write", n < 0 ? errno : EIO));
+            pacer.clear();
+        }
+
+        if (hangup && pacer.empty()) {
+            drainBeforeHangup();
+            closeFd(master_);
+            closeFd(observer_);
+            hungUp_ = true;
+            stopping = true;
+        }
+    }
+    running_ = false;
+}
+
+std::vector<ReceivedFrame> PtyRunner::frames() const
+{
+    std::lock_guard lock(mutex_);
+    return model_.frames();
+}
+
+QByteArray PtyRunner::setting(int readCode) const
+{
+    std::lock_guard lock(mutex_);
+    return model_.setting(readCode);
+}
+
+QByteArray PtyRunner::bootImage() const
+{
+    std::lock_guard lock(mutex_);
+    return model_.bootImage();
+}
+
+std::vector<QString> PtyRunner::errors() const
+{
+    std::lock_guard lock(mutex_);
+    std::vector<QString> all = model_.errors();
+    all.insert(all.end(), lineErrors_.begin(), lineErrors_.end());
+    return all;
+}
+
+} // namespace tq3sim
