@@ -62,7 +62,9 @@ public:
     // True when the device reports a hang-up or an error state right now.
     bool HungUp();
 
-    int LastError() const { return lastError_; }
+    // The error of the calling thread's last failed call, as errno is: the event thread,
+    // the write thread and the main thread share a port but never each other's errors.
+    int LastError() const;
     bool WouldBlock() const;
     // The descriptor, for diagnostics and tests.
     int Descriptor() const;
@@ -71,7 +73,6 @@ private:
     TVaOsPort() = default;
     struct Impl;
     std::unique_ptr<Impl> d;
-    int lastError_ = 0;
 };
 
 namespace VaOs {

@@ -27,6 +27,10 @@ struct TVaOsPort::Impl
 
 namespace {
 
+// Per thread, so that a failure met by one of the port's threads is never reported with the
+// code another thread has just stored.
+thread_local int tLastError = 0;
+
 int RetryEintr(auto&& call)
 {
     int r;
@@ -119,7 +123,7 @@ bool TVaOsPort::SetState(const TVaDcb& dcb)
     const int fd = d->fd;
     termios t{};
     if (::tcgetattr(fd, &t) != 0) {
-        lastError_ = errno;
+        tLastError = errno;
         return false;
     }
     ::cfmakeraw(&t);
@@ -130,7 +134,7 @@ bool TVaOsPort::SetState(const TVaDcb& dcb)
     t.c_cc[VTIME] = 0;
 
     auto invalid = [&] {
-        lastError_ = EINVAL;
+        tLastError = EINVAL;
         return false;
     };
     switch (dcb.ByteSize) {
@@ -195,18 +199,18 @@ bool TVaOsPort::SetState(const TVaDcb& dcb)
     ::cfsetispeed(&t, code);
     ::cfsetospeed(&t, code);
     if (::tcsetattr(fd, TCSANOW, &t) != 0) {
-        lastError_ = errno;
+        tLastError = errno;
         return false;
     }
     if (!symbolic && !VaOs::SetCustomSpeed(fd, dcb.BaudRate)) {
-        lastError_ = errno;
+        tLastError = errno;
         return false;
     }
 
     // tcsetattr succeeds when any part of the request was taken: compare what matters.
     termios back{};
     if (::tcgetattr(fd, &back) != 0) {
-        lastError_ = errno;
+        tLastError = errno;
         return false;
     }
     constexpr tcflag_t cmask = CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | CLOCAL | CREAD;
@@ -259,12 +263,12 @@ bool TVaOsPort::LineFunction(int function)
         bits = TIOCM_RTS, request = TIOCMBIC;
         break;
     default:
-        lastError_ = EINVAL;
+        tLastError = EINVAL;
         return false;
     }
     if (::ioctl(d->fd, request, &bits) == 0 || NoModemLines(errno))
         return true;
-    lastError_ = errno;
+    tLastError = errno;
     return false;
 }
 
@@ -273,7 +277,7 @@ qint64 TVaOsPort::Read(char* data, qint64 max)
     const qint64 n =
         RetryEintr([&] { return static_cast<int>(::read(d->fd, data, static_cast<size_t>(max))); });
     if (n < 0)
-        lastError_ = errno;
+        tLastError = errno;
     return n;
 }
 
@@ -282,7 +286,7 @@ qint64 TVaOsPort::Write(const char* data, qint64 count)
     const qint64 n =
         RetryEintr([&] { return static_cast<int>(::write(d->fd, data, static_cast<size_t>(count))); });
     if (n < 0)
-        lastError_ = errno;
+        tLastError = errno;
     return n;
 }
 
@@ -290,7 +294,7 @@ bool TVaOsPort::ReadCounters(TVaLineCounters& c)
 {
     serial_icounter_struct ic{};
     if (::ioctl(d->fd, TIOCGICOUNT, &ic) != 0) {
-        lastError_ = errno;
+        tLastError = errno;
         return false;
     }
     c.frame = static_cast<quint32>(ic.frame);
@@ -305,9 +309,14 @@ bool TVaOsPort::ReadCounters(TVaLineCounters& c)
     return true;
 }
 
+int TVaOsPort::LastError() const
+{
+    return tLastError;
+}
+
 bool TVaOsPort::WouldBlock() const
 {
-    return lastError_ == EAGAIN || lastError_ == EWOULDBLOCK;
+    return tLastError == EAGAIN || tLastError == EWOULDBLOCK;
 }
 
 int TVaOsPort::Descriptor() const
@@ -326,7 +335,7 @@ TVaOsPort::WaitResult TVaOsPort::Wait(bool forRead, bool forWrite, const TVaHand
         fds[i + 1] = {events[i], POLLIN, 0};
     const int r = RetryEintr([&] { return ::poll(fds, static_cast<nfds_t>(n + 1), timeoutMs); });
     if (r < 0) {
-        lastError_ = errno;
+        tLastError = errno;
         return {Ready::Failed, -1};
     }
     for (int i = 0; i < n; ++i) {
@@ -338,7 +347,7 @@ TVaOsPort::WaitResult TVaOsPort::Wait(bool forRead, bool forWrite, const TVaHand
     if ((rev & POLLIN) && forRead)
         return {Ready::Device, -1};
     if (rev & (POLLHUP | POLLERR | POLLNVAL)) {
-        lastError_ = EIO;
+        tLastError = EIO;
         return {Ready::Gone, -1};
     }
     if (rev & (POLLIN | POLLOUT))

@@ -1,0 +1,60 @@
+#pragma once
+// Shared by the benchmarks: the simulated controller as a separate process (so
+// that its CPU time is not counted as ours), CPU and memory figures.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringList>
+#include <cstdio>
+#include <sys/resource.h>
+
+inline double CpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+inline long PeakMemoryKb()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+// Starts tq3sim with the arguments; returns its device path, or empty.
+inline QString StartSim(QProcess& sim, const QStringList& args)
+{
+    sim.setProgram(QStringLiteral(TQ3SIM_PATH));
+    sim.setArguments(args);
+    sim.setProcessChannelMode(QProcess::SeparateChannels);
+    sim.start();
+    if (!sim.waitForStarted(5000))
+        return {};
+    QElapsedTimer t;
+    t.start();
+    QByteArray out;
+    while (t.elapsed() < 5000) {
+        sim.waitForReadyRead(100);
+        out += sim.readAllStandardOutput();
+        const auto m = QRegularExpression(QStringLiteral("tq3sim: (\\S+)")).match(QString::fromUtf8(out));
+        if (m.hasMatch())
+            return m.captured(1);
+    }
+    return {};
+}
+
+inline void StopSim(QProcess& sim)
+{
+    sim.terminate();
+    if (!sim.waitForFinished(3000))
+        sim.kill();
+}
+
+inline void Figure(const char* name, double value, const char* unit, const char* goal)
+{
+    std::printf("%-44s %10.3f %-6s (goal: %s)\n", name, value, unit, goal);
+    std::fflush(stdout);
+}

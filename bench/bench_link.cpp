@@ -1,0 +1,112 @@
+// Figures of the window and the link: start-up time, idle CPU while logged in
+// and polling, CPU while a wait runs into its time-out, peak memory.
+// Real 100 ms ticks against the simulated controller paced at 4800 baud.
+#include "BenchUtil.h"
+#include "PromptRecorder.h"
+#include "ui/Main.h"
+#include "ui/MainForm.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <chrono>
+#include <vector>
+
+namespace {
+
+void Run(std::chrono::milliseconds d)
+{
+    QEventLoop loop;
+    QTimer::singleShot(d, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool WaitFor(const std::function<bool()>& done, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms)
+        Run(std::chrono::milliseconds(20));
+    return done();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const auto start = std::chrono::steady_clock::now();
+    QApplication app(argc, argv);
+    const int idleSeconds = argc > 1 ? QByteArray(argv[1]).toInt() : 30;
+
+    QProcess sim;
+    const QString port = StartSim(sim, {});
+    if (port.isEmpty()) {
+        std::fprintf(stderr, "bench_link: the simulated controller did not start\n");
+        return 1;
+    }
+
+    PromptRecorder prompts;
+    TMain::Options options;
+    options.prompts = &prompts;
+    options.port = port;
+    auto window = std::make_unique<TMain>(options);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get(), 5000)) {
+        std::fprintf(stderr, "bench_link: the window was not shown\n");
+        return 1;
+    }
+    const double startMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    Figure("start to window shown", startMs, "ms", "under 300 ms");
+
+    auto& f = window->Form();
+    f.Button_polacz->click();
+    if (!WaitFor([&] { return f.Edit_logon->text() == QStringLiteral("ZALOGOWANY"); }, 10000)) {
+        std::fprintf(stderr, "bench_link: login failed: %s\n", qPrintable(prompts.log.join("; ")));
+        return 1;
+    }
+    std::vector<std::chrono::steady_clock::time_point> polls;
+    QObject::connect(&window->Link(), &tq3::DeviceLink::PollStarted,
+                     [&] { polls.push_back(std::chrono::steady_clock::now()); });
+    Run(std::chrono::seconds(1));
+    polls.clear();
+    const double cpu0 = CpuSeconds();
+    const auto t0 = std::chrono::steady_clock::now();
+    Run(std::chrono::seconds(idleSeconds));
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    const double idleCpu = (CpuSeconds() - cpu0) / wall * 100.0;
+    Figure("idle CPU, logged in and polling", idleCpu, "%", "under 1% of a core");
+    if (polls.size() > 1)
+        Figure("status poll period",
+               std::chrono::duration<double>(polls.back() - polls.front()).count() / double(polls.size() - 1),
+               "s", "1.5 s after the last exchange");
+    if (!prompts.log.isEmpty() || f.Edit_logon->text() != QStringLiteral("ZALOGOWANY"))
+        std::fprintf(stderr, "bench_link: the link fell over while idle: %s\n",
+                     qPrintable(prompts.log.join("; ")));
+
+    // A wait that runs into its time-out: the controller goes quiet (the
+    // process is stopped), the poll is written four times and gives up.
+    sim.kill();
+    sim.waitForFinished(3000);
+    QProcess quiet;
+    const QString quietPort = StartSim(quiet, {QStringLiteral("--silent")});
+    window.reset();
+    options.port = quietPort;
+    window = std::make_unique<TMain>(options);
+    window->show();
+    auto& g = window->Form();
+    const double cpu1 = CpuSeconds();
+    const auto t1 = std::chrono::steady_clock::now();
+    g.Button_polacz->click(); // returns once the login has timed out after four writes
+    const double waitWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t1).count();
+    const double waitCpu = (CpuSeconds() - cpu1) / waitWall * 100.0;
+    Figure("wait running into its time-out (login)", waitWall, "s", "4 x 10 ticks = 4 s");
+    Figure("CPU during that wait", waitCpu, "%", "under 2% of a core");
+    window.reset();
+    StopSim(quiet);
+
+    Figure("peak memory", PeakMemoryKb() / 1024.0, "MB", "under 60 MB");
+    return 0;
+}

@@ -1,0 +1,214 @@
+#include "link/DeviceLink.h"
+
+#include "link/Frame.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QMetaObject>
+#include <thread>
+
+namespace tq3 {
+
+namespace {
+
+// Processes what is queued and returns at once.
+void LetMessagesRun()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+// Processes what is queued, or sleeps until the next event (a tick, received
+// characters, user input) when nothing is.
+void WaitForMessages()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+} // namespace
+
+DeviceLink::DeviceLink(LinkHost& host, UserPrompts& prompts, QObject* parent)
+    : QObject(parent), host_(host), prompts_(prompts)
+{
+}
+
+void DeviceLink::ReceiveChars(const QByteArray& read)
+{
+    LastSingleByte = read.size() == 1 ? read.at(0) : '.';
+    assembler_.Append(read);
+    // A receive event during a dispatch only adds its characters: the pass
+    // below takes them in order once the dispatch in hand is done.
+    if (assembling_)
+        return;
+    assembling_ = true;
+    struct Reset
+    {
+        DeviceLink& link;
+        ~Reset()
+        {
+            link.assembling_ = false;
+            link.SchedulePending();
+        }
+    } reset{*this};
+    while (auto answer = assembler_.Next()) {
+        // Once a wait has its answer, later frames are still shown but cannot
+        // take its place before the waiting side has read it.
+        if (!answerLatched_) {
+            AnswerType = answer->type;
+            AnswerData = answer->payload;
+            if (waitDepth_ > 0 && answer->type == awaited_)
+                answerLatched_ = true;
+        }
+        host_.DispatchAnswer(answer->type, answer->payload);
+    }
+}
+
+void DeviceLink::Write(const QByteArray& frame)
+{
+    ++framesWritten_;
+    if (writer_)
+        writer_(frame); // a frame the port did not take shows as a missing answer
+}
+
+void DeviceLink::SendCommand(quint8 code, const QByteArray& payload)
+{
+    Busy = true;
+    LastFrame = BuildFrame(code, payload);
+    AnswerType = 0;
+    AnswerData.clear();
+    answerLatched_ = false;
+    Write(LastFrame);
+    Busy = false;
+    PollTicks = 0;
+}
+
+bool DeviceLink::WaitAnswer(quint16 ticks, quint8 code)
+{
+    Busy = true;
+    Countdown = ticks;
+    int resendsLeft = 3;
+    const QByteArray sent = LastFrame;
+    const int outerAwaited = awaited_;
+    awaited_ = code;
+    ++waitDepth_;
+    // An answer that came in before the wait began counts too.
+    answerLatched_ = AnswerType == code;
+
+    bool answered = false;
+    for (;;) {
+        WaitForMessages();
+        if (AnswerType == code) {
+            answered = true;
+            break;
+        }
+        if (Countdown > 0)
+            continue;
+        if (resendsLeft > 0) {
+            --resendsLeft;
+            Countdown = ticks;
+            Write(sent);
+            LetMessagesRun();
+            continue;
+        }
+        if (code != CodeStatus) {
+            prompts_.Beep();
+            prompts_.Message(MessageKind::Error, QStringLiteral("Brak odpowiedzi z TQ-3"));
+        }
+        LetMessagesRun();
+        host_.EnterLoggedOut();
+        break;
+    }
+
+    --waitDepth_;
+    awaited_ = outerAwaited;
+    answerLatched_ = false;
+    Busy = false;
+    PollTicks = 0;
+    SchedulePending();
+    return answered;
+}
+
+bool DeviceLink::SendAndWait(quint8 code, const QByteArray& payload, quint16 ticks)
+{
+    SendCommand(code, payload);
+    const bool answered = WaitAnswer(ticks, code);
+    if (pause_.count() > 0)
+        std::this_thread::sleep_for(pause_);
+    return answered;
+}
+
+void DeviceLink::Tick()
+{
+    if (Countdown > 0)
+        --Countdown;
+    ++PollTicks;
+    if (PollTicks >= PollEveryTicks) {
+        PollTicks = 0;
+        // The poll's wait must not run inside the timer's own handler (the
+        // timer would stop ticking for it), so it starts from the event loop.
+        if (LoggedIn && !Busy && ControlsUnlocked && !pollQueued_) {
+            pollQueued_ = true;
+            QMetaObject::invokeMethod(this, &DeviceLink::Poll, Qt::QueuedConnection);
+        }
+    }
+}
+
+void DeviceLink::Poll()
+{
+    pollQueued_ = false;
+    if (!LoggedIn || !ControlsUnlocked || !IsIdle())
+        return;
+    Operation poll(*this);
+    emit PollStarted();
+    SendAndWait(CodeStatus, QByteArrayLiteral("G"), 10);
+}
+
+bool DeviceLink::IsIdle() const
+{
+    return !Busy && waitDepth_ == 0 && operationDepth_ == 0 && !assembling_;
+}
+
+void DeviceLink::WhenIdle(std::function<void()> action)
+{
+    if (IsIdle() && pending_.empty()) {
+        Operation op(*this);
+        action();
+        return;
+    }
+    pending_.push_back(std::move(action));
+    SchedulePending();
+}
+
+void DeviceLink::SchedulePending()
+{
+    if (pending_.empty() || pendingScheduled_ || !IsIdle())
+        return;
+    pendingScheduled_ = true;
+    QMetaObject::invokeMethod(this, &DeviceLink::RunPending, Qt::QueuedConnection);
+}
+
+void DeviceLink::RunPending()
+{
+    pendingScheduled_ = false;
+    if (pending_.empty() || !IsIdle())
+        return; // scheduled again when the running exchange ends
+    auto action = std::move(pending_.front());
+    pending_.pop_front();
+    {
+        Operation op(*this);
+        action();
+    }
+    SchedulePending();
+}
+
+DeviceLink::Operation::Operation(DeviceLink& link) : link_(link)
+{
+    ++link_.operationDepth_;
+}
+
+DeviceLink::Operation::~Operation()
+{
+    --link_.operationDepth_;
+    link_.SchedulePending();
+}
+
+} // namespace tq3

@@ -1,0 +1,124 @@
+#pragma once
+// The command exchange with the controller: sending a frame, waiting for its
+// answer with time-out and resends, assembling and routing received answers,
+// and the periodic status poll.
+//
+// Main thread only. A wait keeps the event loop running (ticks, received
+// characters, repaints, clicks) and blocks only for the next event, so it never
+// spins. Only one exchange is under way at a time: commands the user starts go
+// through WhenIdle, which holds them back until the running exchange or
+// operation has ended; a wait only ever resends the frame it sent itself.
+#include "link/AnswerAssembler.h"
+#include "link/UserPrompts.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <chrono>
+#include <deque>
+#include <functional>
+
+namespace tq3 {
+
+inline constexpr quint8 CodeLogin = 1;
+inline constexpr quint8 CodeLogout = 2;
+inline constexpr quint8 CodeStatus = 80;
+inline constexpr int PollEveryTicks = 15;
+
+// What the link needs of the window.
+class LinkHost
+{
+public:
+    virtual ~LinkHost() = default;
+    // Every valid answer, once, in arrival order.
+    virtual void DispatchAnswer(quint8 type, const QByteArray& payload) = 0;
+    // A waited command went unanswered: the window shows the logged-out state.
+    virtual void EnterLoggedOut() = 0;
+};
+
+class DeviceLink : public QObject
+{
+    Q_OBJECT
+public:
+    using Writer = std::function<bool(const QByteArray&)>;
+
+    DeviceLink(LinkHost& host, UserPrompts& prompts, QObject* parent = nullptr);
+
+    // Where frames go (the serial port's WriteString).
+    void SetWriter(Writer writer) { writer_ = std::move(writer); }
+    // The pause after each send-and-wait; tests set it to zero.
+    void SetPauseAfterExchange(std::chrono::milliseconds pause) { pause_ = pause; }
+
+    // Characters read from the port in one receive event.
+    void ReceiveChars(const QByteArray& read);
+
+    void SendCommand(quint8 code, const QByteArray& payload);
+    bool WaitAnswer(quint16 ticks, quint8 code);
+    bool SendAndWait(quint8 code, const QByteArray& payload, quint16 ticks);
+
+    // One tick of the window's timer: counts the wait down and starts the
+    // status poll every PollEveryTicks ticks while logged in and idle.
+    void Tick();
+
+    // Runs the action at once when nothing is being exchanged, otherwise as soon
+    // as the running exchange or operation has ended. Actions run one at a time.
+    void WhenIdle(std::function<void()> action);
+    bool IsIdle() const;
+
+    // Held by a long operation for its whole length (a transfer, a modal window
+    // that talks to the controller), so that nothing else starts in between.
+    class Operation
+    {
+    public:
+        explicit Operation(DeviceLink& link);
+        ~Operation();
+        Operation(const Operation&) = delete;
+        Operation& operator=(const Operation&) = delete;
+
+    private:
+        DeviceLink& link_;
+    };
+
+    // Receive state.
+    quint8 AnswerType = 0;
+    QByteArray AnswerData;
+    char LastSingleByte = '.';
+    const AnswerAssembler& Assembler() const { return assembler_; }
+
+    // Exchange and connection state.
+    QByteArray LastFrame;
+    quint16 Countdown = 0;
+    bool Busy = false;
+    quint8 PollTicks = 0;
+    bool LoggedIn = false;
+    bool ControlsUnlocked = false;
+
+    // Frames written so far (resends included).
+    quint64 FramesWritten() const { return framesWritten_; }
+
+signals:
+    // A status poll is about to be sent (lets tests and benches count polls).
+    void PollStarted();
+
+private:
+    void Write(const QByteArray& frame);
+    void Poll();
+    void SchedulePending();
+    void RunPending();
+
+    LinkHost& host_;
+    UserPrompts& prompts_;
+    Writer writer_;
+    std::chrono::milliseconds pause_{10};
+    AnswerAssembler assembler_;
+    bool assembling_ = false;
+    int waitDepth_ = 0;
+    int operationDepth_ = 0;
+    int awaited_ = -1; // the type the innermost wait looks for
+    bool answerLatched_ = false;
+    bool pollQueued_ = false;
+    bool pendingScheduled_ = false;
+    std::deque<std::function<void()>> pending_;
+    quint64 framesWritten_ = 0;
+};
+
+} // namespace tq3

@@ -1,0 +1,66 @@
+#pragma once
+// The real window with recorded prompts and short ticks, optionally talking to
+// the simulated controller over a pseudo-terminal.
+#include "PromptRecorder.h"
+#include "PtyRunner.h"
+#include "VaComm.h"
+#include "ui/Main.h"
+#include "ui/MainForm.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QTest>
+#include <memory>
+
+struct WindowUnderTest
+{
+    PromptRecorder prompts;
+    std::unique_ptr<tq3sim::PtyRunner> sim;
+    std::unique_ptr<TMain> window;
+
+    // Ticks of 10 ms: a 10-tick wait gives up after 4 x 100 ms.
+    static constexpr int TickMs = 10;
+
+    void Open(const QString& port = {})
+    {
+        TMain::Options o;
+        o.prompts = &prompts;
+        o.tickMs = TickMs;
+        o.port = port;
+        window = std::make_unique<TMain>(o);
+        window->Link().SetPauseAfterExchange(std::chrono::milliseconds(0));
+        window->show();
+    }
+
+    bool StartWithSim(tq3sim::ControllerOptions controller = {})
+    {
+        tq3sim::RunnerOptions runner;
+        runner.pacing = false;
+        sim = std::make_unique<tq3sim::PtyRunner>(controller, runner);
+        if (!sim->start())
+            return false;
+        Open(sim->slavePath());
+        return true;
+    }
+
+    TMainForm& f() { return window->Form(); }
+
+    // Clicks like the user: the handler (and any wait in it) has run when this returns,
+    // unless the click was held back behind a running exchange.
+    static void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+
+    int FramesWithCode(int code) const
+    {
+        int n = 0;
+        for (const auto& fr : sim->frames())
+            n += fr.code == code ? 1 : 0;
+        return n;
+    }
+
+    ~WindowUnderTest()
+    {
+        window.reset();
+        if (sim)
+            sim->stop();
+    }
+};

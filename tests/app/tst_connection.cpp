@@ -1,0 +1,218 @@
+// The whole window against the simulated controller over a pseudo-terminal:
+// connect, log in, poll, log out, lost answers and a vanished device.
+#include "WindowTestUtil.h"
+
+#include "link/DeviceLink.h"
+#include "ui/Gauge.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolButton>
+
+using namespace tq3sim;
+
+Q_DECLARE_METATYPE(tq3sim::FaultOptions)
+
+class TestConnection : public QObject
+{
+    Q_OBJECT
+
+    static ControllerOptions Options(FaultOptions faults = {})
+    {
+        ControllerOptions c;
+        c.faults = std::move(faults);
+        return c;
+    }
+
+    static void LogIn(WindowUnderTest& t)
+    {
+        WindowUnderTest::Click(t.f().Button_polacz);
+        QTRY_COMPARE(t.f().Edit_logon->text(), QStringLiteral("ZALOGOWANY"));
+    }
+
+private slots:
+    void loginShowsLiveStatus()
+    {
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim());
+        LogIn(t);
+        auto& f = t.f();
+        QCOMPARE(f.Edit_status->text(), QStringLiteral("POŁĄCZONY"));
+        QCOMPARE(FieldColour(f.Edit_status), tq3colours::Lime);
+        QCOMPARE(FieldColour(f.Edit_logon), tq3colours::Lime);
+        QCOMPARE(f.TextWersja->text(), QStringLiteral("TQ-3 v 1.5"));
+        QVERIFY(!f.Combo_Port->isEnabled());
+        QVERIFY(!f.Edit_haslo->isEnabled());
+        QVERIFY(!f.Button_polacz->isEnabled());
+        QVERIFY(f.Button_rozlacz->isEnabled());
+        // The first poll fills the status fields.
+        QTRY_COMPARE(f.Temp->text(), QStringLiteral("+22,0"));
+        QCOMPARE(f.AC230->text(), QStringLiteral("+4,9V"));
+        QCOMPARE(FieldColour(f.AC230), tq3colours::Lime);
+        QCOMPARE(f.Udc->text(), QStringLiteral("+4,1V"));
+        QVERIFY(f.StatusBar->isVisible());
+        QVERIFY(t.prompts.log.isEmpty());
+        // It goes on every 15 ticks.
+        const int polls = t.FramesWithCode(80);
+        QTRY_VERIFY(t.FramesWithCode(80) >= polls + 3);
+        QCOMPARE(t.window->Comm().DeviceName(), t.sim->slavePath());
+    }
+
+    void wrongPasswordThenRightOne()
+    {
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim());
+        t.f().Edit_haslo->setText(QStringLiteral("1111"));
+        WindowUnderTest::Click(t.f().Button_polacz);
+        QCOMPARE(t.prompts.log, (QStringList{"beep", "Error: Błędne hasło"}));
+        QCOMPARE(t.f().Edit_logon->text(), QStringLiteral("WYLOGOWANY"));
+        QVERIFY(t.f().Button_polacz->isEnabled());
+        const int handle = t.window->Comm().DeviceHandle();
+        t.f().Edit_haslo->setText(QStringLiteral("7391"));
+        LogIn(t);
+        QCOMPARE(t.window->Comm().DeviceHandle(), handle); // not reopened
+        QCOMPARE(t.FramesWithCode(1), 2);
+    }
+
+    void silentController()
+    {
+        FaultOptions faults;
+        faults.silent = true;
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim(Options(faults)));
+        WindowUnderTest::Click(t.f().Button_polacz);
+        QCOMPARE(t.prompts.log, (QStringList{"beep", "Error: Brak odpowiedzi z TQ-3"}));
+        QTRY_COMPARE(t.FramesWithCode(1), 4);
+        QCOMPARE(t.f().Edit_logon->text(), QStringLiteral("WYLOGOWANY"));
+        QCOMPARE(t.f().Edit_status->text(), QStringLiteral("POŁĄCZONY"));
+    }
+
+    void answerAfterFirstResend()
+    {
+        FaultOptions faults;
+        faults.drop.push_back({1, 1});
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim(Options(faults)));
+        LogIn(t);
+        QCOMPARE(t.FramesWithCode(1), 2);
+        QVERIFY(t.prompts.log.isEmpty());
+    }
+
+    void troubledLine_data()
+    {
+        QTest::addColumn<FaultOptions>("faults");
+        FaultOptions glued;
+        glued.glue = true;
+        FaultOptions falseStart;
+        falseStart.noiseBytes = 6;
+        falseStart.noiseWithStart = true;
+        QTest::newRow("answers glued to a status answer") << glued;
+        QTest::newRow("noise with a false start byte") << falseStart;
+    }
+    void troubledLine()
+    {
+        // Every answer must be taken at its first write.
+        QFETCH(FaultOptions, faults);
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim(Options(faults)));
+        LogIn(t);
+        QCOMPARE(t.FramesWithCode(1), 1);
+        QCOMPARE(t.f().TextWersja->text(), QStringLiteral("TQ-3 v 1.5"));
+        QTRY_VERIFY(!t.f().Temp->text().isEmpty());
+        QVERIFY(t.prompts.log.isEmpty());
+    }
+
+    void silentPollLogsOutQuietly()
+    {
+        FaultOptions faults;
+        faults.drop.push_back({80, 1000});
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim(Options(faults)));
+        LogIn(t);
+        QTRY_COMPARE_WITH_TIMEOUT(t.f().Edit_logon->text(), QStringLiteral("WYLOGOWANY"), 10000);
+        QCOMPARE(t.FramesWithCode(80), 4);
+        QVERIFY(t.prompts.log.isEmpty());
+        QCOMPARE(t.f().Edit_status->text(), QStringLiteral("POŁĄCZONY"));
+        QCOMPARE(t.f().TextWersja->text(), QStringLiteral("TQ-3 v ..."));
+    }
+
+    void noPollWhileLocked()
+    {
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim());
+        LogIn(t);
+        QTRY_VERIFY(t.FramesWithCode(80) >= 1);
+        t.window->LockControls();
+        QTest::qWait(20); // a poll already under way finishes
+        const int polls = t.FramesWithCode(80);
+        QTest::qWait(WindowUnderTest::TickMs * 40);
+        QCOMPARE(t.FramesWithCode(80), polls);
+        t.window->UnlockControls();
+        QTRY_VERIFY(t.FramesWithCode(80) > polls);
+    }
+
+    void logoutAndReconnectOverTheOpenPort()
+    {
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim());
+        LogIn(t);
+        const int handle = t.window->Comm().DeviceHandle();
+        WindowUnderTest::Click(t.f().Button_rozlacz);
+        QTRY_COMPARE(t.prompts.log, (QStringList{"beep", "Information: Wylogowano z TQ-3"}));
+        QCOMPARE(t.f().Edit_status->text(), QStringLiteral("ROZŁĄCZONY"));
+        QCOMPARE(FieldColour(t.f().Edit_status), tq3colours::Red);
+        QVERIFY(t.f().Combo_Port->isEnabled());
+        QVERIFY(!t.f().Button_rozlacz->isEnabled());
+        QCOMPARE(t.FramesWithCode(2), 1);
+        // Another port chosen: the port that is open is used all the same.
+        t.f().Combo_Port->setCurrentIndex(2);
+        LogIn(t);
+        QCOMPARE(t.window->Comm().DeviceHandle(), handle);
+        QCOMPARE(t.FramesWithCode(1), 2);
+    }
+
+    void portThatCannotBeOpened()
+    {
+        WindowUnderTest t;
+        t.Open(QStringLiteral("/nonexistent/ttyTQ3"));
+        WindowUnderTest::Click(t.f().Button_polacz);
+        QCOMPARE(t.prompts.log, (QStringList{"beep", "Plain: Port COM niedostępny"}));
+        QCOMPARE(t.f().Edit_status->text(), QStringLiteral("ROZŁĄCZONY"));
+        QVERIFY(!t.window->Comm().IsOpen());
+        QVERIFY(t.f().Combo_Port->isEnabled());
+    }
+
+    void vanishedDevice()
+    {
+        FaultOptions faults;
+        faults.hangupAfterFrames = 3; // login and two polls
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim(Options(faults)));
+        LogIn(t);
+        QTRY_COMPARE_WITH_TIMEOUT(t.f().Edit_status->text(), QStringLiteral("ROZŁĄCZONY"), 10000);
+        QCOMPARE(t.f().Edit_logon->text(), QStringLiteral("WYLOGOWANY"));
+        QVERIFY(!t.window->Comm().IsOpen());
+        QVERIFY(t.f().Button_polacz->isEnabled());
+    }
+
+    void closingWhileLoggedInSendsNothing()
+    {
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim());
+        LogIn(t);
+        QTRY_VERIFY(!t.f().Temp->text().isEmpty());
+        // No further poll; one that is on its way finishes.
+        t.window->LockControls();
+        QTRY_VERIFY(!t.window->Link().Busy);
+        QTest::qWait(30);
+        const size_t before = t.sim->frames().size();
+        t.window.reset();
+        QTest::qWait(50);
+        QCOMPARE(t.sim->frames().size(), before);
+    }
+};
+
+QTEST_MAIN(TestConnection)
+#include "tst_connection.moc"

@@ -1,0 +1,463 @@
+#include "ui/Main.h"
+
+#include "VaClasses.h"
+#include "VaComm.h"
+#include "VaConst.h"
+#include "VaUtils.h"
+#include "config/TempFormat.h"
+#include "link/DeviceStatus.h"
+#include "ui/Gauge.h"
+#include "ui/QtPrompts.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace tq3;
+
+namespace {
+
+void LetMessagesRun()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void SetLabelColour(QLabel* label, const QColor& colour)
+{
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, colour);
+    label->setPalette(p);
+}
+
+} // namespace
+
+TMain::TMain(const Options& options, QWidget* parent) : QMainWindow(parent)
+{
+    form_.Setup(this);
+
+    if (options.prompts) {
+        prompts_ = options.prompts;
+    } else {
+        ownPrompts_ = std::make_unique<QtPrompts>(this);
+        prompts_ = ownPrompts_.get();
+    }
+
+    // The component's stored settings; FormCreate sets the line itself.
+    VaComm = new TVaComm(this);
+    VaComm->setObjectName(QStringLiteral("VaComm"));
+    VaComm->SetBaudrate(br2400);
+    TVaFlowControl flow;
+    flow.SetOutCtsFlow(false);
+    flow.SetOutDsrFlow(false);
+    flow.SetXonXoffOut(false);
+    flow.SetXonXoffIn(false);
+    flow.SetDsrSensitivity(false);
+    flow.SetTxContinueOnXoff(false);
+    flow.SetControlDtr(dtrDisabled);
+    flow.SetControlRts(rtsDisabled);
+    VaComm->SetFlowControl(flow);
+    VaComm->SetDeviceName(QStringLiteral("COM%d"));
+    VaComm->OnRxChar = [this](QObject* sender, qint32 count) {
+        Guarded([&] { VaCommRxChar(sender, count); });
+    };
+    VaComm->OnError = [this](QObject*, quint32 errors) {
+        // The device went away (a USB adapter pulled out): the port is closed
+        // now and the next POŁĄCZ opens it afresh.
+        if (errors & VaConst::CE_IOE) {
+            form_.Edit_status->setText(QStringLiteral("ROZŁĄCZONY"));
+            SetFieldColour(form_.Edit_status, tq3colours::Red);
+            form_.Combo_Port->setEnabled(true);
+            form_.Button_rozlacz->setEnabled(false);
+            if (link_->LoggedIn)
+                EnterLoggedOut();
+        }
+    };
+
+    LinkHost& host = *this;
+    link_ = std::make_unique<DeviceLink>(host, *prompts_, this);
+    link_->SetWriter([this](const QByteArray& frame) { return VaComm->WriteString(frame); });
+
+    Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
+    Timer->setInterval(options.tickMs);
+    connect(Timer, &QTimer::timeout, this, [this] { Guarded([this] { TimerTimer(); }); });
+
+    FillPortBox(options.port);
+    BindControls();
+    FormCreate();
+    Timer->start();
+}
+
+TMain::~TMain()
+{
+    Timer->stop();
+    VaSetApplicationExceptionHandler(nullptr);
+    // Closing sends nothing to the controller; the port closes with VaComm.
+    VaComm->OnRxChar = nullptr;
+    VaComm->OnError = nullptr;
+    delete VaComm;
+    VaComm = nullptr;
+}
+
+template <typename F> void TMain::Guarded(F&& f)
+{
+    try {
+        f();
+    } catch (...) {
+        HandleException(std::current_exception());
+    }
+}
+
+template <typename Signal, typename Sender>
+void TMain::BindExchange(Sender* sender, Signal signal, void (TMain::*handler)())
+{
+    connect(sender, signal, this, [this, handler] {
+        link_->WhenIdle([this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+    });
+}
+
+template <typename Signal, typename Sender>
+void TMain::BindPlain(Sender* sender, Signal signal, void (TMain::*handler)())
+{
+    connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+}
+
+void TMain::BindControls()
+{
+    auto& f = form_;
+    BindExchange(f.Button_polacz, &QPushButton::clicked, &TMain::Button_polaczClick);
+    BindExchange(f.Button_rozlacz, &QPushButton::clicked, &TMain::Button_rozlaczClick);
+    BindExchange(f.Button_zmiana_hasla, &QPushButton::clicked, &TMain::Button_zmiana_haslaClick);
+    BindExchange(f.Icon_get, &QToolButton::clicked, &TMain::SpeedButton3Click);
+    BindExchange(f.Icon_put, &QToolButton::clicked, &TMain::Icon_putClick);
+    BindExchange(f.ButtonResetlimit, &QPushButton::clicked, &TMain::ButtonResetlimitClick);
+    BindExchange(f.ButtonRestart, &QPushButton::clicked, &TMain::ButtonRestartClick);
+    BindExchange(f.ButtonCzas, &QPushButton::clicked, &TMain::ButtonCzasClick);
+    BindExchange(f.ButtonFirmware, &QPushButton::clicked, &TMain::ButtonFirmwareClick);
+    BindExchange(f.ButtonKasuj, &QPushButton::clicked, &TMain::ButtonKasujClick);
+    BindExchange(f.ButtonPobierz, &QPushButton::clicked, &TMain::ButtonPobierzClick);
+    // STOP only raises a flag that the running download reads.
+    BindPlain(f.ButtonSTOP, &QPushButton::clicked, &TMain::ButtonSTOPClick);
+    BindPlain(f.ButtonZapisz, &QPushButton::clicked, &TMain::ButtonZapiszClick);
+    BindPlain(f.Odczyt1, &QAction::triggered, &TMain::Odczyt1Click);
+    BindPlain(f.Zapis1, &QAction::triggered, &TMain::Zapis1Click);
+    BindExchange(f.Pobierz1, &QAction::triggered, &TMain::Pobierz1Click);
+    BindExchange(f.Zapisz1, &QAction::triggered, &TMain::Zapisz1Click);
+    BindPlain(f.Oprogramie1, &QAction::triggered, &TMain::Oprogramie1Click);
+}
+
+void TMain::FillPortBox(const QString& chosen)
+{
+    QStringList present;
+    const QDir dev(QStringLiteral("/dev"));
+    const QDir byId(QStringLiteral("/dev/serial/by-id"));
+    for (const QFileInfo& fi : byId.entryInfoList(QDir::System | QDir::Files, QDir::Name))
+        present << fi.absoluteFilePath();
+    for (const QString& name :
+         dev.entryList({QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")}, QDir::System, QDir::Name))
+        present << dev.absoluteFilePath(name);
+    for (const QString& path : present)
+        if (form_.Combo_Port->findText(path) < 0)
+            form_.Combo_Port->addItem(path);
+    if (!chosen.isEmpty()) {
+        int index = form_.Combo_Port->findText(chosen);
+        if (index < 0) {
+            form_.Combo_Port->addItem(chosen);
+            index = form_.Combo_Port->count() - 1;
+        }
+        form_.Combo_Port->setCurrentIndex(index);
+    }
+}
+
+void TMain::ChoosePort()
+{
+    static const QRegularExpression com(QStringLiteral("^COM([1-9][0-9]{0,8})$"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QString text = form_.Combo_Port->currentText().trimmed();
+    const auto m = com.match(text);
+    if (m.hasMatch()) {
+        VaComm->SetDeviceName(QStringLiteral("COM%d"));
+        VaComm->SetPortNum(m.captured(1).toInt());
+    } else {
+        // A device path, picked from the list or typed.
+        VaComm->SetDeviceName(QString(text).replace(QLatin1Char('%'), QStringLiteral("%%")));
+    }
+}
+
+void TMain::FormCreate()
+{
+    auto& f = form_;
+    f.trm->clear();
+    VaSetApplicationExceptionHandler([this](std::exception_ptr e) { HandleException(e); });
+
+    VaComm->SetPortNum(1);
+    VaComm->SetBaudrate(br4800);
+    VaComm->SetParity(paNone);
+    VaComm->SetDatabits(db8);
+    VaComm->SetStopbits(sb1);
+
+    using namespace tq3colours;
+    for (QWidget* w : {static_cast<QWidget*>(f.Edit_IN1N), static_cast<QWidget*>(f.Edit_IN2N),
+                       static_cast<QWidget*>(f.Edit_IN4N)})
+        SetFieldColour(w, LightOrange);
+    SetFieldColour(f.Edit_IN1A, LightGreen);
+    SetFieldColour(f.Edit_IN2A, SkyBlue);
+    SetFieldColour(f.Edit_IN3A, LightGreen);
+    SetFieldColour(f.Edit_IN4A, LightGreen);
+    for (QWidget* w : std::initializer_list<QWidget*>{f.Edit_Out2zal, f.Edit_Tel1, f.Edit_Tel2, f.Edit_Tel3,
+                                                      f.Edit_Tel4, f.Combo_operator, f.Edit_operator,
+                                                      f.Edit_pin, f.Edit_LimitSMS, f.Edit_LimitVoice})
+        SetFieldColour(w, LightYellow);
+
+    TempMinRaw = 132;
+    TempMaxRaw = 138;
+    TempKorektaRaw = 0;
+    ShowTempMax();
+    ShowTempMin();
+    ShowTempKorekta();
+    for (QWidget* w : std::initializer_list<QWidget*>{f.TempKorekta, f.TempMin, f.TempMax, f.TempZapisz})
+        SetFieldColour(w, LightYellow);
+
+    for (QLineEdit* e : {f.Temp, f.Udc, f.AC230}) {
+        SetFieldColour(e, ButtonFaceColour());
+        e->clear();
+    }
+}
+
+void TMain::ShowTempMin()
+{
+    form_.TempMin->setText(ThresholdText(TempMinRaw));
+}
+
+void TMain::ShowTempMax()
+{
+    form_.TempMax->setText(ThresholdText(TempMaxRaw));
+}
+
+void TMain::ShowTempKorekta()
+{
+    form_.TempKorekta->setText(CorrectionText(TempKorektaRaw));
+}
+
+void TMain::Button_polaczClick()
+{
+    auto& f = form_;
+    if (!VaComm->IsOpen()) {
+        ChoosePort();
+        VaComm->Open(); // raises EConvertError when the device cannot be opened
+    }
+    f.Edit_status->setText(QStringLiteral("POŁĄCZONY"));
+    SetFieldColour(f.Edit_status, tq3colours::Lime);
+    f.Combo_Port->setEnabled(false);
+    f.Button_rozlacz->setEnabled(true);
+    VaComm->SetDtrLine(true);
+    VaComm->SetRtsLine(false);
+
+    link_->SendCommand(CodeLogin, f.Edit_haslo->text().toLatin1());
+    if (!link_->WaitAnswer(10, CodeLogin))
+        return; // already reported, logged out
+    if (!link_->AnswerData.isEmpty() && link_->AnswerData.at(0) == 'T') {
+        EnterLoggedIn();
+    } else {
+        prompts_->Beep();
+        prompts_->Message(MessageKind::Error, QStringLiteral("Błędne hasło"));
+        LetMessagesRun();
+    }
+}
+
+void TMain::Button_rozlaczClick()
+{
+    auto& f = form_;
+    f.Edit_status->setText(QStringLiteral("ROZŁĄCZONY"));
+    SetFieldColour(f.Edit_status, tq3colours::Red);
+    f.Combo_Port->setEnabled(true);
+    f.Button_rozlacz->setEnabled(false);
+    EnterLoggedOut();
+    LockControls();
+    link_->SendCommand(CodeLogout, QByteArrayLiteral("W"));
+    if (link_->WaitAnswer(10, CodeLogout)) {
+        prompts_->Beep();
+        prompts_->Message(MessageKind::Information, QStringLiteral("Wylogowano z TQ-3"));
+    }
+}
+
+void TMain::TimerTimer()
+{
+    link_->Tick();
+}
+
+void TMain::VaCommRxChar(QObject*, qint32)
+{
+    link_->ReceiveChars(VaComm->ReadString());
+}
+
+void TMain::HandleException(std::exception_ptr error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const EConvertError&) {
+        prompts_->Beep();
+        prompts_->Message(MessageKind::Plain, QStringLiteral("Port COM niedostępny"));
+    } catch (...) {
+        // Anything else is dropped without a word, as the program always did.
+    }
+}
+
+void TMain::LockControls()
+{
+    auto& f = form_;
+    link_->ControlsUnlocked = false;
+    f.StatusBar->hide();
+    for (QLineEdit* e : {f.Temp, f.Udc, f.AC230}) {
+        e->clear();
+        SetFieldColour(e, ButtonFaceColour());
+    }
+    SetLabelText(f.LabelSMS, {});
+    f.BarRSSI->SetProgress(0);
+    HistoryStopFlag = false;
+    f.Edit_haslo->setEnabled(true);
+    f.Button_polacz->setEnabled(true);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             f.Button_zmiana_hasla, f.ButtonRestart, f.ButtonResetlimit, f.Icon_get, f.Icon_put, f.ButtonCzas,
+             f.ButtonPobierz, f.ButtonKasuj, f.ButtonSTOP})
+        w->setEnabled(false);
+    f.Pobierz1->setEnabled(false);
+    f.Zapisz1->setEnabled(false);
+    if (f.Panel_bar->isVisible()) {
+        f.Panel_bar->hide();
+        f.FitWindow(this);
+    } else {
+        f.Panel_bar->hide();
+    }
+}
+
+void TMain::UnlockControls()
+{
+    auto& f = form_;
+    link_->ControlsUnlocked = true;
+    f.StatusBar->show();
+    f.StatusBarPanel->clear();
+    SetLabelText(f.LabelSMS, {});
+    HistoryStopFlag = false;
+    f.Button_polacz->setEnabled(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{f.Button_zmiana_hasla, f.ButtonRestart,
+                                                      f.ButtonResetlimit, f.Icon_get, f.Icon_put,
+                                                      f.ButtonCzas, f.ButtonPobierz, f.ButtonKasuj})
+        w->setEnabled(true);
+    f.Pobierz1->setEnabled(true);
+    f.Zapisz1->setEnabled(true);
+    f.ButtonSTOP->setEnabled(false);
+    f.TempBar->SetProgress(0);
+}
+
+void TMain::EnterLoggedIn()
+{
+    link_->PollTicks = 0;
+    link_->LoggedIn = true;
+    form_.Edit_logon->setText(QStringLiteral("ZALOGOWANY"));
+    SetFieldColour(form_.Edit_logon, tq3colours::Lime);
+    form_.Edit_haslo->setEnabled(false);
+    UnlockControls();
+}
+
+void TMain::EnterLoggedOut()
+{
+    link_->ControlsUnlocked = false;
+    form_.Edit_logon->setText(QStringLiteral("WYLOGOWANY"));
+    SetFieldColour(form_.Edit_logon, tq3colours::Red);
+    link_->LoggedIn = false;
+    LockControls();
+    SetLabelText(form_.TextWersja, QStringLiteral("TQ-3 v ..."));
+    SetLabelColour(form_.TextWersja, tq3colours::Grey);
+    form_.TempBar->SetProgress(0);
+}
+
+void TMain::DispatchAnswer(quint8 type, const QByteArray& payload)
+{
+    LetMessagesRun();
+    switch (type) {
+    case CodeLogin:
+        if (const auto text = VersionText(payload)) {
+            SetLabelText(form_.TextWersja, *text);
+            SetLabelColour(form_.TextWersja, Qt::black);
+        }
+        break;
+    case CodeStatus:
+        ShowStatus(payload);
+        break;
+    default:
+        break;
+    }
+}
+
+void TMain::ShowStatus(const QByteArray& payload)
+{
+    auto& f = form_;
+    const DeviceStatusView s = DecodeStatus(payload);
+    if (s.tempColour) {
+        switch (*s.tempColour) {
+        case TempColour::Blue:
+            SetFieldColour(f.Temp, tq3colours::Blue);
+            break;
+        case TempColour::Red:
+            SetFieldColour(f.Temp, tq3colours::Red);
+            break;
+        case TempColour::Lime:
+            SetFieldColour(f.Temp, tq3colours::Lime);
+            break;
+        case TempColour::Unchanged:
+            break;
+        }
+    }
+    if (s.pending)
+        SetLabelText(f.LabelZd, *s.pending);
+    if (s.modemStage)
+        f.StatusBarPanel->setText(*s.modemStage);
+    if (s.signalBar)
+        f.BarRSSI->SetProgress(*s.signalBar);
+    if (s.smsCount)
+        SetLabelText(f.LabelSMS, *s.smsCount);
+    if (s.voiceCount)
+        SetLabelText(f.LabelVoice, *s.voiceCount);
+    if (s.temperature)
+        f.Temp->setText(*s.temperature);
+    if (s.supply) {
+        SetFieldColour(f.AC230, *s.supplyGood ? tq3colours::Lime : tq3colours::Red);
+        f.AC230->setText(*s.supply);
+    }
+    if (s.battery) {
+        SetFieldColour(f.Udc, *s.batteryGood ? tq3colours::Lime : tq3colours::Red);
+        f.Udc->setText(*s.battery);
+    }
+    f.Icon_get->setEnabled(true);
+    f.Icon_put->setEnabled(true);
+}
+
+// Filled by the configuration, history, service and firmware parts of the window.
+void TMain::Button_zmiana_haslaClick() {}
+void TMain::SpeedButton3Click() {}
+void TMain::Icon_putClick() {}
+void TMain::ButtonResetlimitClick() {}
+void TMain::ButtonRestartClick() {}
+void TMain::ButtonCzasClick() {}
+void TMain::ButtonFirmwareClick() {}
+void TMain::ButtonKasujClick() {}
+void TMain::ButtonPobierzClick() {}
+void TMain::ButtonSTOPClick() {}
+void TMain::ButtonZapiszClick() {}
+void TMain::Odczyt1Click() {}
+void TMain::Zapis1Click() {}
+void TMain::Pobierz1Click() {}
+void TMain::Zapisz1Click() {}
+void TMain::Oprogramie1Click() {}

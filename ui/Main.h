@@ -1,0 +1,97 @@
+#pragma once
+// The main window TMain: connects, logs in, polls and shows the controller's
+// live status; its controls are also the store of the configuration.
+#include "link/DeviceLink.h"
+#include "link/UserPrompts.h"
+#include "ui/MainForm.h"
+
+#include <QMainWindow>
+#include <exception>
+#include <memory>
+
+class QTimer;
+class TVaComm;
+
+class TMain : public QMainWindow, private tq3::LinkHost
+{
+    Q_OBJECT
+public:
+    struct Options
+    {
+        tq3::UserPrompts* prompts = nullptr; // null: real dialogs
+        int tickMs = 100;                    // one tick of Timer
+        QString port;                        // device to choose in the port box
+    };
+
+    explicit TMain(const Options& options, QWidget* parent = nullptr);
+    explicit TMain(QWidget* parent = nullptr) : TMain(Options{}, parent) {}
+    ~TMain() override;
+
+    TMainForm& Form() { return form_; }
+    tq3::DeviceLink& Link() { return *link_; }
+    TVaComm& Comm() { return *VaComm; }
+    QTimer& TimerObject() { return *Timer; }
+    tq3::UserPrompts& Prompts() { return *prompts_; }
+
+    // Handlers bound to the window's controls.
+    void FormCreate();
+    void Button_polaczClick();
+    void Button_rozlaczClick();
+    void Button_zmiana_haslaClick();
+    void SpeedButton3Click();
+    void Icon_putClick();
+    void ButtonResetlimitClick();
+    void ButtonRestartClick();
+    void ButtonCzasClick();
+    void ButtonFirmwareClick();
+    void ButtonKasujClick();
+    void ButtonPobierzClick();
+    void ButtonSTOPClick();
+    void ButtonZapiszClick();
+    void Odczyt1Click();
+    void Zapis1Click();
+    void Pobierz1Click();
+    void Zapisz1Click();
+    void Oprogramie1Click();
+    void TimerTimer();
+    void VaCommRxChar(QObject* Sender, qint32 Count);
+    void HandleException(std::exception_ptr error);
+
+    // Lock and login states.
+    void LockControls();
+    void UnlockControls();
+    void EnterLoggedIn();
+    void EnterLoggedOut() override;
+
+    void DispatchAnswer(quint8 type, const QByteArray& payload) override;
+
+    // Raw temperature store and its display.
+    quint8 TempMinRaw = 0;
+    quint8 TempMaxRaw = 0;
+    quint8 TempKorektaRaw = 0;
+    bool HistoryStopFlag = false;
+    void ShowTempMin();
+    void ShowTempMax();
+    void ShowTempKorekta();
+
+private:
+    void ShowStatus(const QByteArray& payload);
+    void FillPortBox(const QString& chosen);
+    void ChoosePort();
+    void BindControls();
+    // Runs a handler; whatever escapes it goes to HandleException.
+    template <typename F> void Guarded(F&& f);
+    // Binds a control whose handler talks to the controller: it starts only
+    // once the running exchange has ended.
+    template <typename Signal, typename Sender>
+    void BindExchange(Sender* sender, Signal signal, void (TMain::*handler)());
+    template <typename Signal, typename Sender>
+    void BindPlain(Sender* sender, Signal signal, void (TMain::*handler)());
+
+    TMainForm form_;
+    std::unique_ptr<tq3::UserPrompts> ownPrompts_;
+    tq3::UserPrompts* prompts_ = nullptr;
+    TVaComm* VaComm = nullptr;
+    QTimer* Timer = nullptr;
+    std::unique_ptr<tq3::DeviceLink> link_;
+};
