@@ -63,6 +63,9 @@ ControllerModel::ControllerModel(ControllerOptions options)
 {
     for (int i = 0; i < ItemCount; ++i)
         items_[static_cast<size_t>(i)] = startupValue(i);
+    for (const auto& [code, value] : options_.settings)
+        if (code >= FirstReadCode && code < FirstReadCode + 2 * ItemCount && code % 2 == 0)
+            items_[static_cast<size_t>((code - FirstReadCode) / 2)] = value;
     const int records = std::clamp(options_.historyRecords, 0, ControllerOptions::MaxHistoryRecords);
     history_ = makeHistory(records, clockBase_);
     temperatureState_ = temperatureState();

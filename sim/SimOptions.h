@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDateTime>
 
+#include <map>
 #include <set>
 #include <vector>
 
@@ -48,6 +49,8 @@ struct ControllerOptions
     quint16 batteryRaw = 220;
     bool supplyMissing = false;
     bool batteryMissing = false;
+    // Values the controller holds at power-up instead of its factory ones, by read code.
+    std::map<int, QByteArray> settings;
     FaultOptions faults;
 };
 

@@ -4,7 +4,8 @@
 #include "VaComm.h"
 #include "VaConst.h"
 #include "VaUtils.h"
-#include "config/TempFormat.h"
+#include "config/ConfigController.h"
+#include "config/FieldRules.h"
 #include "link/DeviceStatus.h"
 #include "ui/Gauge.h"
 #include "ui/QtPrompts.h"
@@ -87,6 +88,10 @@ TMain::TMain(const Options& options, QWidget* parent) : QMainWindow(parent)
     LinkHost& host = *this;
     link_ = std::make_unique<DeviceLink>(host, *prompts_, this);
     link_->SetWriter([this](const QByteArray& frame) { return VaComm->WriteString(frame); });
+
+    config_ = new ConfigController(form_, *link_, *prompts_, ContainerBuffer, this);
+    config_->SetLockFunctions([this] { LockControls(); }, [this] { UnlockControls(); });
+    fieldRules_ = new FieldRules(form_, *config_, this);
 
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
@@ -220,12 +225,12 @@ void TMain::FormCreate()
                                                       f.Edit_pin, f.Edit_LimitSMS, f.Edit_LimitVoice})
         SetFieldColour(w, LightYellow);
 
-    TempMinRaw = 132;
-    TempMaxRaw = 138;
-    TempKorektaRaw = 0;
-    ShowTempMax();
-    ShowTempMin();
-    ShowTempKorekta();
+    config_->TempMinRaw = 132;
+    config_->TempMaxRaw = 138;
+    config_->TempKorektaRaw = 0;
+    config_->ShowTempMax();
+    config_->ShowTempMin();
+    config_->ShowTempKorekta();
     for (QWidget* w : std::initializer_list<QWidget*>{f.TempKorekta, f.TempMin, f.TempMax, f.TempZapisz})
         SetFieldColour(w, LightYellow);
 
@@ -233,21 +238,6 @@ void TMain::FormCreate()
         SetFieldColour(e, ButtonFaceColour());
         e->clear();
     }
-}
-
-void TMain::ShowTempMin()
-{
-    form_.TempMin->setText(ThresholdText(TempMinRaw));
-}
-
-void TMain::ShowTempMax()
-{
-    form_.TempMax->setText(ThresholdText(TempMaxRaw));
-}
-
-void TMain::ShowTempKorekta()
-{
-    form_.TempKorekta->setText(CorrectionText(TempKorektaRaw));
 }
 
 void TMain::Button_polaczClick()
@@ -397,6 +387,8 @@ void TMain::DispatchAnswer(quint8 type, const QByteArray& payload)
         ShowStatus(payload);
         break;
     default:
+        if (type >= 4 && type <= 42 && type % 2 == 0)
+            config_->ApplyItem(type, payload);
         break;
     }
 }
@@ -446,8 +438,6 @@ void TMain::ShowStatus(const QByteArray& payload)
 
 // Filled by the configuration, history, service and firmware parts of the window.
 void TMain::Button_zmiana_haslaClick() {}
-void TMain::SpeedButton3Click() {}
-void TMain::Icon_putClick() {}
 void TMain::ButtonResetlimitClick() {}
 void TMain::ButtonRestartClick() {}
 void TMain::ButtonCzasClick() {}
@@ -456,8 +446,34 @@ void TMain::ButtonKasujClick() {}
 void TMain::ButtonPobierzClick() {}
 void TMain::ButtonSTOPClick() {}
 void TMain::ButtonZapiszClick() {}
-void TMain::Odczyt1Click() {}
-void TMain::Zapis1Click() {}
-void TMain::Pobierz1Click() {}
-void TMain::Zapisz1Click() {}
 void TMain::Oprogramie1Click() {}
+
+void TMain::SpeedButton3Click()
+{
+    config_->ReadAllItems();
+}
+
+void TMain::Pobierz1Click()
+{
+    config_->ReadAllItems();
+}
+
+void TMain::Icon_putClick()
+{
+    config_->WriteAllItems();
+}
+
+void TMain::Zapisz1Click()
+{
+    config_->WriteAllItems();
+}
+
+void TMain::Odczyt1Click()
+{
+    config_->LoadConfigFile();
+}
+
+void TMain::Zapis1Click()
+{
+    config_->SaveConfigFile();
+}

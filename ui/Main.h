@@ -9,6 +9,8 @@
 #include <exception>
 #include <memory>
 
+class ConfigController;
+class FieldRules;
 class QTimer;
 class TVaComm;
 
@@ -65,14 +67,12 @@ public:
 
     void DispatchAnswer(quint8 type, const QByteArray& payload) override;
 
-    // Raw temperature store and its display.
-    quint8 TempMinRaw = 0;
-    quint8 TempMaxRaw = 0;
-    quint8 TempKorektaRaw = 0;
     bool HistoryStopFlag = false;
-    void ShowTempMin();
-    void ShowTempMax();
-    void ShowTempKorekta();
+    // Configuration and firmware files are read into this buffer and
+    // configuration files built in it.
+    QByteArray ContainerBuffer;
+
+    ConfigController& Config() { return *config_; }
 
 private:
     void ShowStatus(const QByteArray& payload);
@@ -94,4 +94,6 @@ private:
     TVaComm* VaComm = nullptr;
     QTimer* Timer = nullptr;
     std::unique_ptr<tq3::DeviceLink> link_;
+    ConfigController* config_ = nullptr;
+    FieldRules* fieldRules_ = nullptr;
 };

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace tq3sim;
@@ -171,6 +172,23 @@ private slots:
         LogIn(t);
         QCOMPARE(t.window->Comm().DeviceHandle(), handle);
         QCOMPARE(t.FramesWithCode(1), 2);
+    }
+
+    void logoutClickedDuringThePollsWaitIsHeldBack()
+    {
+        FaultOptions faults;
+        faults.drop.push_back({80, 1}); // the first poll is answered after one resend
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim(Options(faults)));
+        LogIn(t);
+        QObject::connect(&t.window->Link(), &tq3::DeviceLink::PollStarted, t.window.get(), [&] {
+            QTimer::singleShot(0, t.window.get(), [&] { t.f().Button_rozlacz->click(); });
+        }, Qt::SingleShotConnection);
+        QTRY_COMPARE(t.prompts.log, (QStringList{"beep", "Information: Wylogowano z TQ-3"}));
+        QStringList codes;
+        for (const auto& fr : t.sim->frames())
+            codes << QString::number(fr.code);
+        QCOMPARE(codes, (QStringList{"1", "80", "80", "2"}));
     }
 
     void portThatCannotBeOpened()

@@ -2,6 +2,7 @@
 // screen, and the locked and unlocked states.
 #include "WindowTestUtil.h"
 
+#include "config/ConfigController.h"
 #include "ui/Gauge.h"
 
 #include <QAction>
@@ -56,9 +57,9 @@ private slots:
         QCOMPARE(f.TempMin->text(), QStringLiteral("+4"));
         QCOMPARE(f.TempMax->text(), QStringLiteral("+10"));
         QCOMPARE(f.TempKorekta->text(), QStringLiteral("+0,0"));
-        QCOMPARE(t.window->TempMinRaw, quint8(132));
-        QCOMPARE(t.window->TempMaxRaw, quint8(138));
-        QCOMPARE(t.window->TempKorektaRaw, quint8(0));
+        QCOMPARE(t.window->Config().TempMinRaw, quint8(132));
+        QCOMPARE(t.window->Config().TempMaxRaw, quint8(138));
+        QCOMPARE(t.window->Config().TempKorektaRaw, quint8(0));
         QVERIFY(f.trm->toPlainText().isEmpty());
         QCOMPARE(f.Edit_status->text(), QStringLiteral("ROZŁĄCZONY"));
         QCOMPARE(f.Edit_logon->text(), QStringLiteral("WYLOGOWANY"));

@@ -65,7 +65,9 @@ private slots:
                 std::make_unique<PtyPair>(PtyPair::Options{.observer = false, .unlock = false, .raw = false});
             name = bad->SlavePath();
         } else {
-            bad = std::make_unique<PtyPair>(PtyPair::Options{.observer = false, .unlock = true, .raw = true});
+            // The observer keeps the number reserved, so that a test running beside
+            // this one cannot get a new pty under the same path meanwhile.
+            bad = std::make_unique<PtyPair>(PtyPair::Options{.observer = true, .unlock = true, .raw = true});
             name = bad->SlavePath();
             bad->CloseMaster();
         }

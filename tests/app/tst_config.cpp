@@ -1,0 +1,413 @@
+// The configuration on the window: the full read and write against the
+// simulated controller, their failures, the refusals before anything is sent,
+// and the configuration file.
+#include "WindowTestUtil.h"
+
+#include "config/CodePage1250.h"
+#include "config/ConfigController.h"
+#include "config/ConfigFile.h"
+#include "ui/Gauge.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace tq3sim;
+using namespace tq3colours;
+
+namespace {
+
+QByteArray Byte(int b)
+{
+    return QByteArray(1, char(b));
+}
+
+std::map<int, QByteArray> SampleSettings()
+{
+    return {{4, "1234"},
+            {6, QByteArray("+48601000310") + '\0'},
+            {8, "+48111222333"},
+            {10, "+48444"},
+            {12, ""},
+            {14, "+1"},
+            {16, QByteArray(40, 'x')},
+            {18, "Za gor\xb9" "co"},
+            {20, "Powr\xf3t"},
+            {22, "Niska \xb3\xf3" "d\x9f"},
+            {24, "Norma"},
+            {26, "STAN"},
+            {28, Byte(133)},
+            {30, Byte(127) + Byte(255)},
+            {32, Byte(6)},
+            {34, Byte(0)},
+            {36, "Bateria roz\xb3" "adowana"},
+            {38, "Bateria na\xb3" "adowana"},
+            {40, Byte(2)},
+            {42, Byte(7)}};
+}
+
+} // namespace
+
+class TestConfig : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    static void LogIn(WindowUnderTest& t)
+    {
+        WindowUnderTest::Click(t.f().Button_polacz);
+        QTRY_COMPARE(t.f().Edit_logon->text(), QStringLiteral("ZALOGOWANY"));
+    }
+
+    // Clicks a transfer icon and waits until its panel has come and gone,
+    // collecting the progress values shown on the way.
+    static QList<int> Transfer(WindowUnderTest& t, QToolButton* icon)
+    {
+        QList<int> shown;
+        QTimer sample;
+        QObject::connect(&sample, &QTimer::timeout, [&] {
+            const int v = t.f().Bar->Progress();
+            if (t.f().Panel_bar->isVisible() && (shown.isEmpty() || shown.last() != v))
+                shown << v;
+        });
+        sample.start(0);
+        bool started = false;
+        QObject::connect(&sample, &QTimer::timeout, [&] { started |= t.f().Panel_bar->isVisible(); });
+        WindowUnderTest::Click(icon);
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(started && !t.f().Panel_bar->isVisible(), 20000); }();
+        if (shown.isEmpty() || shown.last() != t.f().Bar->Progress())
+            shown << t.f().Bar->Progress();
+        return shown;
+    }
+
+    QString Path(const QString& name) const { return dir.filePath(name); }
+
+    static QByteArray WithCheck(QByteArray bytes)
+    {
+        return bytes + char(tq3::XorCheck(bytes));
+    }
+
+private slots:
+    void fullRead()
+    {
+        ControllerOptions c;
+        c.settings = SampleSettings();
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim(c));
+        LogIn(t);
+        auto& f = t.f();
+        const QList<int> bars = Transfer(t, f.Icon_get);
+        QCOMPARE(bars, (QList<int>{0, 9, 14, 19, 23, 28, 33, 38, 42, 47, 52, 57, 61, 66, 71, 76, 80, 85,
+                                   90, 95, 100}));
+        QCOMPARE(f.Label_Bar->text(), QStringLiteral("Pobieram konfiguracje nadajnika"));
+        QVERIFY(t.prompts.log.isEmpty());
+        QCOMPARE(f.Edit_pin->text(), QStringLiteral("1234"));
+        QCOMPARE(f.Edit_operator->text(), QStringLiteral("+48601000310"));
+        QCOMPARE(f.Combo_operator->currentText(), QStringLiteral("PLUS"));
+        QCOMPARE(f.Edit_IN1N->text(), QString(40, 'x')); // longer than one can type
+        QCOMPARE(f.Edit_IN2A->text(), QStringLiteral("Niska łódź"));
+        QCOMPARE(f.Edit_IN4N->text(), QStringLiteral("Bateria rozładowana"));
+        QCOMPARE(f.Edit_LimitSMS->text(), QStringLiteral("5"));
+        QVERIFY(f.BoxFiltrSMS->isChecked());
+        QCOMPARE(f.TempMin->text(), QStringLiteral("-1"));
+        QCOMPARE(f.TempMax->text(), QStringLiteral("+127"));
+        QCOMPARE(f.TempKorekta->text(), QStringLiteral("+1,50"));
+        QCOMPARE(f.TempZapisz->text(), QStringLiteral("0"));
+        QVERIFY(f.VoiceBox->isChecked());
+        QCOMPARE(f.Edit_LimitVoice->text(), QStringLiteral("7"));
+        const QList<QPair<QWidget*, QColor>> colours{
+            {f.Edit_pin, LightYellow},   {f.Edit_operator, LightYellow}, {f.Edit_Tel3, LightYellow},
+            {f.Edit_IN1N, LightOrange},  {f.Edit_IN2A, SkyBlue},         {f.Edit_IN3A, LightGreen},
+            {f.Edit_IN4A, LightGreen},   {f.Edit_LimitSMS, LightYellow}, {f.TempMin, LightYellow},
+            {f.TempMax, LightYellow},    {f.TempKorekta, LightYellow},   {f.TempZapisz, LightYellow},
+            {f.Edit_LimitVoice, LightYellow},
+            {f.BoxFiltrSMS, QApplication::palette().color(QPalette::Base)},
+            {f.VoiceBox, QApplication::palette().color(QPalette::Base)}};
+        for (const auto& [w, colour] : colours)
+            QVERIFY2(FieldColour(w) == colour, qPrintable(w->objectName()));
+        QVERIFY(f.Button_zmiana_hasla->isEnabled());
+        QVERIFY(f.Icon_get->isEnabled() && f.Icon_put->isEnabled());
+        QVERIFY(!f.Panel_bar->isVisible());
+    }
+
+    void readUnanswered_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::newRow("read 18") << 18;
+        QTest::newRow("read 42") << 42;
+    }
+    void readUnanswered()
+    {
+        QFETCH(int, code);
+        ControllerOptions c;
+        c.settings = SampleSettings();
+        c.faults.drop.push_back({code, 1000});
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim(c));
+        LogIn(t);
+        auto& f = t.f();
+        Transfer(t, f.Icon_get);
+        QCOMPARE(t.prompts.log, (QStringList{"beep", "Error: Brak odpowiedzi z TQ-3",
+                                             "Error: Brak odpowiedzi z TQ-3"}));
+        QCOMPARE(f.Edit_logon->text(), QStringLiteral("WYLOGOWANY"));
+        QVERIFY(!f.Icon_get->isEnabled() && !f.Button_zmiana_hasla->isEnabled());
+        QCOMPARE(f.Edit_IN1N->text(), QString(40, 'x')); // code 16, before
+        QCOMPARE(f.Edit_IN1A->text().isEmpty(), code == 18); // code 20, after 18
+        QCOMPARE(f.Edit_LimitVoice->text(), QStringLiteral("0"));
+    }
+
+    void fullWrite()
+    {
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim());
+        LogIn(t);
+        auto& f = t.f();
+        f.Edit_pin->setText("4321");
+        f.Edit_Tel2->setText("+48500100200");
+        f.Edit_IN2N->setText(QStringLiteral("Gorąco"));
+        f.Edit_LimitSMS->clear(); // left empty: written as 0
+        f.BoxFiltrSMS->setChecked(true);
+        f.Edit_LimitVoice->setText("12");
+        f.VoiceBox->setChecked(true);
+        f.TempZapisz->setText("15");
+        t.window->Config().TempKorektaRaw = 129;
+        QCOMPARE(FieldColour(f.Edit_pin), Red);
+        const QList<int> bars = Transfer(t, f.Icon_put);
+        QCOMPARE(bars, (QList<int>{0, 4, 8, 12, 16, 20, 22, 26, 30, 46, 50, 54, 70, 94, 95, 96, 97, 98,
+                                   99, 100}));
+        QVERIFY(t.prompts.log.isEmpty());
+        QCOMPARE(t.sim->setting(4), QByteArray("4321"));
+        QCOMPARE(t.sim->setting(10), QByteArray("+48500100200"));
+        QCOMPARE(t.sim->setting(18), QByteArray("Gor\xb9" "co"));
+        QCOMPARE(t.sim->setting(28), Byte(128));
+        QCOMPARE(t.sim->setting(30), Byte(132) + Byte(138));
+        QCOMPARE(t.sim->setting(32), Byte(129));
+        QCOMPARE(t.sim->setting(34), Byte(15));
+        QCOMPARE(t.sim->setting(40), Byte(1));
+        QCOMPARE(t.sim->setting(42), Byte(12));
+        for (QWidget* w : {static_cast<QWidget*>(f.Edit_pin), static_cast<QWidget*>(f.Edit_Tel2),
+                           static_cast<QWidget*>(f.Edit_LimitSMS), static_cast<QWidget*>(f.BoxFiltrSMS),
+                           static_cast<QWidget*>(f.VoiceBox), static_cast<QWidget*>(f.TempZapisz)})
+            QVERIFY2(FieldColour(w) == LightYellow, qPrintable(w->objectName()));
+        QCOMPARE(FieldColour(f.Edit_IN2N), LightOrange);
+        QVERIFY(f.Button_zmiana_hasla->isEnabled());
+    }
+
+    void writeUnanswered()
+    {
+        ControllerOptions c;
+        c.faults.drop.push_back({23, 1000});
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim(c));
+        LogIn(t);
+        auto& f = t.f();
+        f.Edit_Tel1->setText("+4812");
+        f.Edit_IN2A->setText("zimno");
+        f.Edit_IN3A->setText("ok");
+        Transfer(t, f.Icon_put);
+        QCOMPARE(t.prompts.log, (QStringList{"beep", "Error: Brak odpowiedzi z TQ-3"}));
+        QCOMPARE(FieldColour(f.Edit_Tel1), LightYellow);
+        QCOMPARE(FieldColour(f.Edit_IN2A), Red);
+        QCOMPARE(FieldColour(f.Edit_IN3A), Red);
+        QCOMPARE(f.Edit_logon->text(), QStringLiteral("WYLOGOWANY"));
+        QVERIFY(!f.Icon_get->isEnabled());
+        QCOMPARE(t.FramesWithCode(25), 0);
+    }
+
+    void everyByteRoundTrips()
+    {
+        // Every byte but 0 spread over the text items, read and written back unchanged.
+        ControllerOptions c;
+        const int codes[] = {16, 18, 20, 22, 24, 36, 38};
+        for (int i = 0; i < 7; ++i) {
+            QByteArray text;
+            for (int b = 1 + i * 37; b <= qMin(255, 37 + i * 37); ++b)
+                text += char(b);
+            c.settings[codes[i]] = text;
+        }
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim(c));
+        LogIn(t);
+        Transfer(t, t.f().Icon_get);
+        Transfer(t, t.f().Icon_put);
+        QVERIFY(t.prompts.log.isEmpty());
+        for (int code : codes)
+            QCOMPARE(t.sim->setting(code), c.settings[code]);
+    }
+
+    void refusedBeforeAnythingIsSent_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("text too long") << "Edit_IN4N" << QString(256, 'a')
+                                       << "Tekst w polu \"Bateria: Rozład.\" jest za długi";
+        QTest::newRow("voice limit above a byte") << "Edit_LimitVoice" << "300"
+                                                  << "Pole \"Limit [24h]: Dzwon\" musi zawierać liczbę od 0 do 255";
+        QTest::newRow("pasted letters in a limit") << "Edit_LimitSMS" << "x1"
+                                                   << "Pole \"Limit [24h]: SMS\" musi zawierać liczbę";
+        QTest::newRow("outside the code page") << "Edit_IN1N" << QStringLiteral("漢")
+                                               << "Pole \"Zasilacz 5V: Brak\" zawiera znak";
+    }
+    void refusedBeforeAnythingIsSent()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim());
+        LogIn(t);
+        t.window->findChild<QLineEdit*>(field)->setText(text);
+        QTRY_VERIFY(!t.window->Link().Busy);
+        const size_t frames = t.sim->frames().size();
+        const int polls = t.FramesWithCode(80);
+        WindowUnderTest::Click(t.f().Icon_put);
+        QTRY_COMPARE(t.prompts.log.size(), 2);
+        QCOMPARE(t.prompts.log[0], QStringLiteral("beep"));
+        QVERIFY2(t.prompts.log[1].startsWith("Error: " + message), qPrintable(t.prompts.log[1]));
+        QCOMPARE(t.sim->frames().size() - size_t(t.FramesWithCode(80) - polls), frames);
+        QVERIFY(t.f().Icon_put->isEnabled());
+        // The file keeps the same rule.
+        t.prompts.fileNames.push_back(Path("refused.tcf"));
+        t.f().Zapis1->trigger();
+        QVERIFY(!QFile::exists(Path("refused.tcf")));
+    }
+
+    void saveWithStartupValues()
+    {
+        WindowUnderTest t;
+        t.Open();
+        t.prompts.fileNames.push_back(Path("start.tcf"));
+        t.f().Zapis1->trigger();
+        QCOMPARE(t.prompts.fileRequests.size(), size_t(1));
+        QCOMPARE(t.prompts.fileRequests[0].defaultExt, QStringLiteral("tcf"));
+        QCOMPARE(t.prompts.fileRequests[0].filter, QStringLiteral("TQ-3 konfiguracja|*.tcf"));
+        QFile file(Path("start.tcf"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(bytes.size(), 62);
+        QVERIFY(bytes.startsWith(QByteArray("tcf\x04" "7391\x04" "7391\x0c+48501200777")));
+        QCOMPARE(quint8(bytes.back()), tq3::XorCheck(bytes.left(61)));
+        QCOMPARE(t.window->ContainerBuffer, bytes);
+        QCOMPARE(t.prompts.log, QStringList{"Save: TQ-3 konfiguracja|*.tcf"}); // no message on success
+    }
+
+    void saveThatFails()
+    {
+        WindowUnderTest t;
+        t.Open();
+        t.prompts.fileNames.push_back(Path("no-such-folder/x.tcf"));
+        t.f().Zapis1->trigger();
+        QCOMPARE(t.prompts.log.mid(1), (QStringList{"beep", "Error: Błąd zapisu"}));
+    }
+
+    void cancelledDialogs()
+    {
+        WindowUnderTest t;
+        t.Open();
+        t.f().Zapis1->trigger(); // the recorder cancels
+        t.f().Odczyt1->trigger();
+        QCOMPARE(t.prompts.log, (QStringList{"Save: TQ-3 konfiguracja|*.tcf",
+                                             "Open: TQ-3 konfiguracja|*.tcf"}));
+        QCOMPARE(t.f().Edit_pin->text(), QStringLiteral("7391"));
+    }
+
+    void load()
+    {
+        tq3::ConfigFileFields c;
+        c.password = "1111";
+        c.pin = "2222";
+        c.smsCentre = "+48602951111";
+        c.tel = {"+481", "", "", "+484"};
+        c.in2a = "Zimno \xb3";
+        c.smsLimit = 130;
+        c.voiceLimit = 9;
+        c.tempMin = 120;
+        c.korekta = 132;
+        c.interval = 5;
+        c.in4n = "rozladowana";
+        c.callOnAlarm = 1;
+        QFile file(Path("load.tcf"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(tq3::BuildConfigFile(c));
+        file.close();
+
+        WindowUnderTest t;
+        t.Open();
+        auto& f = t.f();
+        t.prompts.fileNames.push_back(file.fileName());
+        f.Odczyt1->trigger();
+        QCOMPARE(t.prompts.log.mid(1), (QStringList{"beep", "Information: Odczytano plik konfiguracji"}));
+        QCOMPARE(f.Edit_haslo->text(), QStringLiteral("1111"));
+        QCOMPARE(f.Combo_operator->currentText(), QStringLiteral("T-MOBILE"));
+        QCOMPARE(f.Edit_IN2A->text(), QStringLiteral("Zimno ł"));
+        QVERIFY(f.BoxFiltrSMS->isChecked());
+        QCOMPARE(f.Edit_LimitSMS->text(), QStringLiteral("2"));
+        QCOMPARE(f.TempMin->text(), QStringLiteral("-8"));
+        QCOMPARE(f.TempKorekta->text(), QStringLiteral("-1,0"));
+        QCOMPARE(f.TempZapisz->text(), QStringLiteral("5"));
+        QVERIFY(f.VoiceBox->isChecked());
+        // Changed fields are marked as not yet written; unchanged ones keep their colour.
+        QCOMPARE(FieldColour(f.Edit_pin), Red);
+        QCOMPARE(FieldColour(f.Edit_IN4N), Red);
+        QCOMPARE(FieldColour(f.Edit_IN1N), LightOrange);
+        QCOMPARE(FieldColour(f.TempKorekta), LightYellow);
+        // Saving again gives the same file.
+        t.prompts.fileNames.push_back(Path("again.tcf"));
+        f.Zapis1->trigger();
+        QFile again(Path("again.tcf"));
+        QVERIFY(again.open(QIODevice::ReadOnly));
+        QCOMPARE(again.readAll(), tq3::BuildConfigFile(c));
+    }
+
+    void loadRefused_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("prompts");
+        const QByteArray good = tq3::BuildConfigFile({});
+        QByteArray wrongTag = good;
+        wrongTag[1] = 'f';
+        wrongTag[2] = 'r';
+        QByteArray badByte = good;
+        badByte[10] = char(badByte[10] ^ 1);
+        QByteArray both = wrongTag;
+        both[10] = char(both[10] ^ 1);
+        const QStringList format{"Error: Zly format pliku"};
+        const QStringList crc{"beep", "Error: Bląd CRC pliku konfiguracji"};
+        QTest::newRow("firmware tag") << WithCheck(wrongTag.chopped(1)) << format;
+        QTest::newRow("one byte changed") << badByte << crc;
+        QTest::newRow("both, tag first") << both << format + crc;
+        QTest::newRow("3 bytes") << QByteArray("tcf") << format;
+        QTest::newRow("16386 bytes") << WithCheck("tcf" + QByteArray(16382, '\0')) << format;
+        QTest::newRow("texts run past the end") << WithCheck("tcf\x10" "7391") << format;
+        QTest::newRow("empty container") << WithCheck("tcf") << format;
+    }
+    void loadRefused()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, prompts);
+        QFile f(Path("bad.tcf"));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(file);
+        f.close();
+        WindowUnderTest t;
+        t.Open();
+        t.f().Edit_Tel1->setText("+48");
+        t.prompts.fileNames.push_back(f.fileName());
+        t.f().Odczyt1->trigger();
+        QCOMPARE(t.prompts.log.mid(1), prompts);
+        QCOMPARE(t.f().Edit_Tel1->text(), QStringLiteral("+48"));
+        QCOMPARE(t.f().Edit_pin->text(), QStringLiteral("7391"));
+        QCOMPARE(FieldColour(t.f().Edit_pin), LightYellow);
+    }
+};
+
+QTEST_MAIN(TestConfig)
+#include "tst_config.moc"

@@ -1,0 +1,306 @@
+// The configuration fields' editing rules on the real window: key filters,
+// exit rules, change marks, the operator presets and the spin buttons.
+#include "WindowTestUtil.h"
+
+#include "config/ConfigController.h"
+#include "ui/SpinButton.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QPlainTextEdit>
+
+namespace {
+
+const QColor Base = tq3colours::LightYellow;
+
+// Types like a keyboard: one key press per character, whatever the alphabet.
+void Type(QWidget* w, const QString& text)
+{
+    for (char32_t c : text.toUcs4())
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
+}
+
+} // namespace
+
+class TestFieldRules : public QObject
+{
+    Q_OBJECT
+
+    WindowUnderTest t;
+
+    TMainForm& f() { return t.f(); }
+    QLineEdit* Edit(const QString& name) { return t.window->findChild<QLineEdit*>(name); }
+
+    // Focused, emptied and in its base colour.
+    QLineEdit* Start(const QString& name, const QString& text = {})
+    {
+        QLineEdit* e = Edit(name);
+        e->setFocus();
+        e->setText(text);
+        SetFieldColour(e, Base);
+        return e;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        t.Open();
+        t.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(t.window.get()));
+    }
+
+    void keyFilters_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("letter in pin") << "Edit_pin"
+                                       << "1a2"
+                                       << "12";
+        QTest::newRow("plus in pin") << "Edit_pin"
+                                     << "+12"
+                                     << "12";
+        QTest::newRow("letter in password") << "Edit_haslo"
+                                            << "x9"
+                                            << "9";
+        QTest::newRow("letter in SMS limit") << "Edit_LimitSMS"
+                                             << "a5"
+                                             << "5";
+        QTest::newRow("letter in voice limit") << "Edit_LimitVoice"
+                                               << "7z"
+                                               << "7";
+        QTest::newRow("plus in Tel1") << "Edit_Tel1"
+                                      << "+48 a1"
+                                      << "+481";
+        QTest::newRow("plus in operator") << "Edit_operator"
+                                          << "+48x"
+                                          << "+48";
+        QTest::newRow("blank in Out2zal") << "Edit_Out2zal"
+                                          << "a b"
+                                          << "ab";
+        QTest::newRow("blank in IN1A") << "Edit_IN1A"
+                                       << "a b"
+                                       << "a b";
+        QTest::newRow("Polish in IN1N") << "Edit_IN1N"
+                                        << "Łódź ąę €"
+                                        << "Łódź ąę €";
+        QTest::newRow("CJK in IN1N") << "Edit_IN1N"
+                                     << "a中b"
+                                     << "ab";
+        QTest::newRow("CJK in IN3A") << "Edit_IN3A"
+                                     << "中ś"
+                                     << "ś";
+        QTest::newRow("CJK in IN4A") << "Edit_IN4A"
+                                     << "x中y"
+                                     << "xy";
+        QTest::newRow("emoji in IN4N") << "Edit_IN4N"
+                                       << "a😀b"
+                                       << "ab";
+        QTest::newRow("CJK in Out2zal") << "Edit_Out2zal"
+                                        << "中7"
+                                        << "7";
+    }
+
+    void keyFilters()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QLineEdit* e = Start(field);
+        Type(e, typed);
+        QTEST(e->text(), "expected");
+    }
+
+    void editingKeysStillWork()
+    {
+        QLineEdit* e = Start(QStringLiteral("Edit_pin"), QStringLiteral("1234"));
+        QTest::keyClick(e, Qt::Key_Backspace);
+        QTest::keyClick(e, Qt::Key_Home);
+        // Some keyboards report Delete with the DEL character as its text.
+        QTest::sendKeyEvent(QTest::Click, e, Qt::Key_Delete, QString(QChar(0x7f)), Qt::NoModifier);
+        QCOMPARE(e->text(), QStringLiteral("23"));
+        QTest::keyClick(e, Qt::Key_Tab);
+        QVERIFY(!e->hasFocus());
+    }
+
+    void exitRules_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("pin of 2") << "Edit_pin"
+                                  << "12"
+                                  << "7391" << true;
+        QTest::newRow("pin of 4") << "Edit_pin"
+                                  << "4567"
+                                  << "4567" << false;
+        QTest::newRow("password of 3") << "Edit_haslo"
+                                       << "123"
+                                       << "7391" << false;
+        QTest::newRow("SMS limit empty") << "Edit_LimitSMS"
+                                         << ""
+                                         << "0" << true;
+        QTest::newRow("SMS limit set") << "Edit_LimitSMS"
+                                       << "5"
+                                       << "5" << false;
+        QTest::newRow("voice limit empty") << "Edit_LimitVoice"
+                                           << ""
+                                           << "0" << true;
+    }
+
+    void exitRules()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(bool, marked);
+        QLineEdit* e = Start(field, text);
+        // Another window or a context menu taking the focus is not leaving the field.
+        for (Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
+            QFocusEvent out(QEvent::FocusOut, reason);
+            QApplication::sendEvent(e, &out);
+        }
+        QCOMPARE(e->text(), text);
+        f().trm->setFocus();
+        QTEST(e->text(), "expected");
+        QCOMPARE(FieldColour(e), marked ? tq3colours::Red : Base);
+    }
+
+    void changeMarks_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("typed");
+        QTest::addColumn<bool>("marked");
+        for (const char* name :
+             {"Edit_pin", "Edit_operator", "Edit_Tel1", "Edit_Tel2", "Edit_Tel3", "Edit_Tel4", "Edit_IN1N",
+              "Edit_IN2N", "Edit_IN1A", "Edit_IN2A", "Edit_IN3A", "Edit_IN4N", "Edit_IN4A", "Edit_Out2zal",
+              "Edit_LimitSMS", "Edit_LimitVoice"})
+            QTest::newRow(name) << name << true << true;
+        QTest::newRow("Edit_haslo") << "Edit_haslo" << true << false;
+        for (const char* name : {"TempMin", "TempMax", "TempZapisz"})
+            QTest::newRow(name) << name << false << true;
+        QTest::newRow("TempKorekta") << "TempKorekta" << false << false;
+    }
+
+    void changeMarks()
+    {
+        QFETCH(QString, field);
+        QFETCH(bool, typed);
+        QFETCH(bool, marked);
+        QLineEdit* e = Start(field);
+        if (typed)
+            QTest::keyClicks(e, QStringLiteral("1"));
+        else
+            e->setText(QStringLiteral("+1"));
+        QCOMPARE(e->text().right(1), QStringLiteral("1"));
+        QCOMPARE(FieldColour(e), marked ? tq3colours::Red : Base);
+    }
+
+    void checkBoxEnter_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<bool>("checked");
+        QTest::newRow("VoiceBox") << "Edit_IN4A" << false;
+        QTest::newRow("BoxFiltrSMS") << "Edit_LimitSMS" << true;
+    }
+
+    void checkBoxEnter()
+    {
+        QFETCH(QString, from);
+        QFETCH(bool, checked);
+        auto* b = t.window->findChild<QCheckBox*>(QTest::currentDataTag());
+        b->setChecked(checked);
+        SetFieldColour(b, Base);
+        QTest::keyClick(Start(from, QStringLiteral("1")), Qt::Key_Tab);
+        QVERIFY(b->hasFocus());
+        QCOMPARE(FieldColour(b), tq3colours::Red);
+        QCOMPARE(b->isChecked(), checked);
+    }
+
+    void operatorPresets_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("ORANGE") << 0 << "+48501200777";
+        QTest::newRow("T-MOBILE") << 1 << "+48602951111";
+        QTest::newRow("PLAY") << 3 << "+48790998250";
+        QTest::newRow("inny") << 4 << "";
+        QTest::newRow("none") << -1 << "+48111";
+    }
+
+    void operatorPresets()
+    {
+        QFETCH(int, index);
+        QLineEdit* e = Start(QStringLiteral("Edit_operator"), QStringLiteral("+48111"));
+        emit f().Combo_operator->activated(index);
+        QTEST(e->text(), "expected");
+        QCOMPARE(FieldColour(e), index >= 0 ? tq3colours::Red : Base);
+    }
+
+    void spinButtons_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<bool>("up");
+        QTest::addColumn<int>("raw");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("min at 0 down") << "TempMin" << 0 << false << 0 << "-128" << false;
+        QTest::newRow("min down") << "TempMin" << 132 << false << 131 << "+3" << true;
+        QTest::newRow("min at 255 up") << "TempMin" << 255 << true << 255 << "+127" << false;
+        QTest::newRow("max at 255 up") << "TempMax" << 255 << true << 255 << "+127" << false;
+        QTest::newRow("max at 0 down") << "TempMax" << 0 << false << 0 << "-128" << false;
+        QTest::newRow("max up") << "TempMax" << 138 << true << 139 << "+11" << true;
+        QTest::newRow("correction 0 down") << "TempKorekta" << 0 << false << 129 << "-0,25" << true;
+        QTest::newRow("correction -0,25 up") << "TempKorekta" << 129 << true << 0 << "+0,0" << true;
+        QTest::newRow("correction 0,25 down") << "TempKorekta" << 1 << false << 0 << "+0,0" << true;
+        QTest::newRow("correction -0,50 up") << "TempKorekta" << 130 << true << 129 << "-0,25" << true;
+        QTest::newRow("correction at top up") << "TempKorekta" << 127 << true << 127 << "+31,75" << true;
+        QTest::newRow("correction at bottom down")
+            << "TempKorekta" << 254 << false << 254 << "-31,50" << true;
+        QTest::newRow("interval at 1 down") << "TempZapisz" << 1 << false << 1 << "1" << true;
+        QTest::newRow("interval 2 down") << "TempZapisz" << 2 << false << 1 << "1" << true;
+        QTest::newRow("interval at 255 up") << "TempZapisz" << 255 << true << 255 << "255" << true;
+        QTest::newRow("interval 0 up") << "TempZapisz" << 0 << true << 1 << "1" << true;
+    }
+
+    void spinButtons()
+    {
+        QFETCH(QString, field);
+        QFETCH(int, start);
+        QFETCH(bool, up);
+        ConfigController& c = t.window->Config();
+        struct Spin
+        {
+            TSpinButton* button;
+            quint8* raw; // null: the field's own text is the store
+            void (ConfigController::*show)();
+        };
+        const Spin s = field == QLatin1String("TempMin")
+                           ? Spin{f().SpinButton3, &c.TempMinRaw, &ConfigController::ShowTempMin}
+                       : field == QLatin1String("TempMax")
+                           ? Spin{f().SpinButton2, &c.TempMaxRaw, &ConfigController::ShowTempMax}
+                       : field == QLatin1String("TempKorekta")
+                           ? Spin{f().SpinButton1, &c.TempKorektaRaw, &ConfigController::ShowTempKorekta}
+                           : Spin{f().SpinButton4, nullptr, nullptr};
+        QLineEdit* e = Edit(field);
+        if (s.raw) {
+            *s.raw = quint8(start);
+            (c.*s.show)();
+        } else {
+            e->setText(QString::number(start));
+        }
+        SetFieldColour(e, Base);
+        if (up)
+            emit s.button->UpClick();
+        else
+            emit s.button->DownClick();
+        if (s.raw)
+            QTEST(int(*s.raw), "raw");
+        QTEST(e->text(), "shown");
+        QTEST(FieldColour(e) == tq3colours::Red, "marked");
+    }
+};
+
+QTEST_MAIN(TestFieldRules)
+#include "tst_fieldrules.moc"
