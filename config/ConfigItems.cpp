@@ -87,8 +87,14 @@ SmsLimit DecodeSmsLimit(quint8 byte)
 // arithmetic gives (255 down wraps to 0, 128 down stays, 128 up becomes 127).
 quint8 CorrectionStepDown(quint8 raw)
 {
+    if (raw == 128) // "-0", shown as +0,0: step from +0,0
+        raw = 0;
     if (raw == 0)
         return 129;
+    // -31,75 arrives only from the controller or a file; stepping further
+    // down would wrap round to +0,0, so it goes to the coldest step instead.
+    if (raw == 255)
+        return 254;
     if (raw < 128)
         --raw;
     if (raw > 128)
@@ -100,6 +106,8 @@ quint8 CorrectionStepDown(quint8 raw)
 
 quint8 CorrectionStepUp(quint8 raw)
 {
+    if (raw == 128) // "-0", shown as +0,0: step from +0,0, not round to +31,75
+        raw = 0;
     if (raw == 129)
         return 0;
     if (raw < 128)

@@ -151,13 +151,13 @@ FieldRules::FieldRules(TMainForm& form, ConfigController& config, QObject* paren
     auto keyRule = [this](void (FieldRules::*rule)(QChar&)) -> EditHook::KeyRule {
         return [this, rule](QChar& key) { (this->*rule)(key); };
     };
-    auto exitRule = [this](void (FieldRules::*rule)()) -> EditHook::ExitRule {
+    auto handler = [this](void (FieldRules::*rule)()) -> std::function<void()> {
         return [this, rule] { (this->*rule)(); };
     };
 
-    new EditHook(f.Edit_haslo, keyRule(&FieldRules::Edit_hasloKeyPress),
-                 exitRule(&FieldRules::Edit_hasloExit), this);
-    new EditHook(f.Edit_pin, keyRule(&FieldRules::Edit_pinKeyPress), exitRule(&FieldRules::Edit_pinExit),
+    new EditHook(f.Edit_haslo, keyRule(&FieldRules::Edit_hasloKeyPress), handler(&FieldRules::Edit_hasloExit),
+                 this);
+    new EditHook(f.Edit_pin, keyRule(&FieldRules::Edit_pinKeyPress), handler(&FieldRules::Edit_pinExit),
                  this);
     new EditHook(f.Edit_operator, keyRule(&FieldRules::Edit_operatorKeyPress), {}, this);
     for (QLineEdit* tel : {f.Edit_Tel1, f.Edit_Tel2, f.Edit_Tel3, f.Edit_Tel4})
@@ -168,9 +168,9 @@ FieldRules::FieldRules(TMainForm& form, ConfigController& config, QObject* paren
         new EditHook(text, {}, {}, this);
     new EditHook(f.Edit_Out2zal, keyRule(&FieldRules::Edit_Out2zalKeyPress), {}, this);
     new EditHook(f.Edit_LimitSMS, keyRule(&FieldRules::Edit_LimitSMSKeyPress),
-                 exitRule(&FieldRules::Edit_LimitSMSExit), this);
+                 handler(&FieldRules::Edit_LimitSMSExit), this);
     new EditHook(f.Edit_LimitVoice, keyRule(&FieldRules::Edit_LimitVoiceKeyPress),
-                 exitRule(&FieldRules::Edit_LimitVoiceExit), this);
+                 handler(&FieldRules::Edit_LimitVoiceExit), this);
 
     // Whatever changes a field, the user or the program, marks it as not yet
     // written; receiving or writing the item restores its base colour after.
@@ -181,10 +181,8 @@ FieldRules::FieldRules(TMainForm& form, ConfigController& config, QObject* paren
         connect(edit, &QLineEdit::textChanged, this, [edit] { SetFieldColour(edit, tq3colours::Red); });
     }
 
-    new EnterHook(
-        f.BoxFiltrSMS, [this] { BoxFiltrSMSEnter(); }, this);
-    new EnterHook(
-        f.VoiceBox, [this] { VoiceBoxEnter(); }, this);
+    new EnterHook(f.BoxFiltrSMS, handler(&FieldRules::BoxFiltrSMSEnter), this);
+    new EnterHook(f.VoiceBox, handler(&FieldRules::VoiceBoxEnter), this);
     connect(f.Combo_operator, &QComboBox::activated, this, &FieldRules::Combo_operatorCloseUp);
 
     connect(f.SpinButton3, &TSpinButton::UpClick, this, &FieldRules::SpinButton3UpClick);

@@ -211,6 +211,11 @@ void PtyRunner::run()
     bool blocked = false;
     bool stopping = false;
     char buffer[4096];
+    // With pacing, what the PC writes also reaches the controller at the line's
+    // speed: a pseudo-terminal would hand it over at once.
+    const LinePacer::Time byteTime{10'000'000'000LL / std::max(1, options_.baud)};
+    QByteArray inbound;
+    LinePacer::Time inboundBase{}; // when the byte before inbound[0] was complete
 
     const auto paceTime = [this] {
         return std::chrono::duration_cast<LinePacer::Time>(Clock::now() - startedAt_);
@@ -236,6 +241,8 @@ void PtyRunner::run()
         }
         if (streamWaiting)
             shorten(0ns);
+        if (!inbound.isEmpty())
+            shorten(std::max(LinePacer::Time{}, inboundBase + byteTime - now));
         if (deadline)
             shorten(*deadline - std::chrono::duration_cast<SimTime>(now) + 1ms);
 
@@ -275,6 +282,19 @@ void PtyRunner::run()
         }
         if (fds[0].revents & POLLOUT)
             blocked = false;
+
+        if (options_.pacing) {
+            const LinePacer::Time at = paceTime();
+            if (!input.isEmpty()) {
+                if (inbound.isEmpty())
+                    inboundBase = std::max(inboundBase, at);
+                inbound += input;
+            }
+            const qint64 complete = std::min<qint64>(inbound.size(), (at - inboundBase) / byteTime);
+            input = inbound.left(complete);
+            inbound.remove(0, complete);
+            inboundBase += complete * byteTime;
+        }
 
         std::vector<ReceivedFrame> newFrames;
         bool hangup = false;

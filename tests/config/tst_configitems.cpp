@@ -102,9 +102,10 @@ void TstConfigItems::correctionSteps_data()
     QTest::newRow("-0,25") << 129 << 130 << 0;
     QTest::newRow("+31,75") << 127 << 126 << 127;
     QTest::newRow("-31,50") << 254 << 254 << 253;
-    // Only the controller or a file gives these two.
-    QTest::newRow("negative zero") << 128 << 128 << 127;
-    QTest::newRow("-31,75") << 255 << 0 << 254;
+    // Only the controller or a file gives these two; the steps go on from
+    // what the field shows instead of wrapping round.
+    QTest::newRow("negative zero") << 128 << 129 << 1;
+    QTest::newRow("-31,75") << 255 << 254 << 254;
 }
 
 void TstConfigItems::correctionSteps()
