@@ -6,8 +6,10 @@
 #include "VaUtils.h"
 #include "config/ConfigController.h"
 #include "config/FieldRules.h"
+#include "history/HistoryController.h"
 #include "link/DeviceStatus.h"
 #include "ui/Gauge.h"
+#include "ui/PasswordWindow.h"
 #include "ui/QtPrompts.h"
 
 #include <QAction>
@@ -92,6 +94,8 @@ TMain::TMain(const Options& options, QWidget* parent) : QMainWindow(parent)
     config_ = new ConfigController(form_, *link_, *prompts_, ContainerBuffer, this);
     config_->SetLockFunctions([this] { LockControls(); }, [this] { UnlockControls(); });
     fieldRules_ = new FieldRules(form_, *config_, this);
+    history_ = new HistoryController(form_, *link_, *prompts_, *config_, HistoryStopFlag, this);
+    history_->SetLockFunctions([this] { LockControls(); }, [this] { UnlockControls(); });
 
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
@@ -386,6 +390,18 @@ void TMain::DispatchAnswer(quint8 type, const QByteArray& payload)
     case CodeStatus:
         ShowStatus(payload);
         break;
+    case 70:
+        history_->AnswerEnd();
+        break;
+    case 71:
+        history_->AnswerRecord(payload);
+        break;
+    case 73:
+        history_->AnswerSize(payload);
+        break;
+    case 75:
+        history_->AnswerStopped();
+        break;
     default:
         if (type >= 4 && type <= 42 && type % 2 == 0)
             config_->ApplyItem(type, payload);
@@ -437,15 +453,7 @@ void TMain::ShowStatus(const QByteArray& payload)
 }
 
 // Filled by the configuration, history, service and firmware parts of the window.
-void TMain::Button_zmiana_haslaClick() {}
-void TMain::ButtonResetlimitClick() {}
-void TMain::ButtonRestartClick() {}
-void TMain::ButtonCzasClick() {}
 void TMain::ButtonFirmwareClick() {}
-void TMain::ButtonKasujClick() {}
-void TMain::ButtonPobierzClick() {}
-void TMain::ButtonSTOPClick() {}
-void TMain::ButtonZapiszClick() {}
 void TMain::Oprogramie1Click() {}
 
 void TMain::SpeedButton3Click()
@@ -476,4 +484,46 @@ void TMain::Odczyt1Click()
 void TMain::Zapis1Click()
 {
     config_->SaveConfigFile();
+}
+
+void TMain::Button_zmiana_haslaClick()
+{
+    LockControls();
+    TFhaslo_nowe window(*this);
+    window.exec();
+}
+
+void TMain::ButtonResetlimitClick()
+{
+    history_->ResetCounters();
+}
+
+void TMain::ButtonRestartClick()
+{
+    history_->RestartController();
+}
+
+void TMain::ButtonCzasClick()
+{
+    history_->SetControllerClock();
+}
+
+void TMain::ButtonKasujClick()
+{
+    history_->EraseHistory();
+}
+
+void TMain::ButtonPobierzClick()
+{
+    history_->ButtonPobierzClick();
+}
+
+void TMain::ButtonSTOPClick()
+{
+    history_->ButtonSTOPClick();
+}
+
+void TMain::ButtonZapiszClick()
+{
+    history_->ExportHistory();
 }

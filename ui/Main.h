@@ -10,6 +10,7 @@
 #include <memory>
 
 class ConfigController;
+class HistoryController;
 class FieldRules;
 class QTimer;
 class TVaComm;
@@ -73,6 +74,7 @@ public:
     QByteArray ContainerBuffer;
 
     ConfigController& Config() { return *config_; }
+    HistoryController& History() { return *history_; }
 
 private:
     void ShowStatus(const QByteArray& payload);
@@ -96,4 +98,5 @@ private:
     std::unique_ptr<tq3::DeviceLink> link_;
     ConfigController* config_ = nullptr;
     FieldRules* fieldRules_ = nullptr;
+    HistoryController* history_ = nullptr;
 };

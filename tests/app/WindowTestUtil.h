@@ -32,10 +32,10 @@ struct WindowUnderTest
         window->show();
     }
 
-    bool StartWithSim(tq3sim::ControllerOptions controller = {})
+    bool StartWithSim(tq3sim::ControllerOptions controller = {}, bool paced = false)
     {
         tq3sim::RunnerOptions runner;
-        runner.pacing = false;
+        runner.pacing = paced;
         sim = std::make_unique<tq3sim::PtyRunner>(controller, runner);
         if (!sim->start())
             return false;

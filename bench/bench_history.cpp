@@ -1,0 +1,106 @@
+// History download of 4095 records: paced at 4800 baud against the line-rate
+// bound, and unpaced, the records per second the program absorbs and the CPU
+// time each costs.
+#include "BenchUtil.h"
+#include "PromptRecorder.h"
+#include "history/HistoryController.h"
+#include "link/DeviceLink.h"
+#include "ui/Main.h"
+#include "ui/MainForm.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QPushButton>
+#include <QTimer>
+#include <chrono>
+
+namespace {
+
+constexpr int Records = 4095;
+
+void Run(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool WaitFor(const std::function<bool()>& done, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms)
+        Run(20);
+    return done();
+}
+
+struct Result
+{
+    double seconds = 0;
+    double cpu = 0;
+    int lines = 0;
+};
+
+// From the moment the request goes out to the end answer.
+bool Download(bool paced, Result& r)
+{
+    QProcess sim;
+    QStringList args{QStringLiteral("--history"), QString::number(Records)};
+    if (!paced)
+        args << QStringLiteral("--no-pacing");
+    const QString port = StartSim(sim, args);
+    if (port.isEmpty())
+        return false;
+    PromptRecorder prompts;
+    TMain::Options options;
+    options.prompts = &prompts;
+    options.port = port;
+    TMain window(options);
+    window.show();
+    auto& f = window.Form();
+    f.Button_polacz->click();
+    if (!WaitFor([&] { return f.Edit_logon->text() == QStringLiteral("ZALOGOWANY"); }, 10000))
+        return false;
+    window.History().SetPauseStep(0); // the 1.1 s pause before the request is not measured
+    WaitFor([&] { return !window.Link().Busy; }, 5000);
+    const double cpu0 = CpuSeconds();
+    const auto t0 = std::chrono::steady_clock::now();
+    f.ButtonPobierz->click();
+    const bool ended = WaitFor(
+        [&] { return f.trm->document()->lastBlock().text() == QStringLiteral("Koniec historii"); }, 120000);
+    r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    r.cpu = CpuSeconds() - cpu0;
+    r.lines = f.trm->document()->blockCount();
+    StopSim(sim);
+    return ended && prompts.log.isEmpty();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    Result unpaced;
+    if (!Download(false, unpaced)) {
+        std::fprintf(stderr, "bench_history: unpaced download failed\n");
+        return 1;
+    }
+    std::printf("%-44s %10.0f /s   (%d lines; goal: above 5000 records/s)\n", "records absorbed, unpaced",
+                Records / unpaced.seconds, unpaced.lines);
+    std::printf("%-44s %10.1f us   per record\n", "CPU time, unpaced", unpaced.cpu / Records * 1e6);
+
+    Result paced;
+    if (!Download(true, paced)) {
+        std::fprintf(stderr, "bench_history: paced download failed\n");
+        return 1;
+    }
+    // On the line: the request (5 bytes), answer 73 (6), the records (12 each), the end (4).
+    const double bound = (5 + 6 + 12.0 * Records + 4) * 10.0 / 4800.0;
+    std::printf("%-44s %10.3f s    bound %.3f s (+%.1f%%, goal: within 5%%)\n", "download of 4095 records, paced",
+                paced.seconds, bound, (paced.seconds / bound - 1) * 100);
+    std::printf("%-44s %10.1f us   per record\n", "CPU time, paced", paced.cpu / Records * 1e6);
+    return 0;
+}

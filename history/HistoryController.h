@@ -1,0 +1,64 @@
+#pragma once
+// The history on the window: the download into the event log with its gauge
+// and STOP, the export to a text file, the erase in the controller; and the
+// one-shot service commands (clock, restart, counters).
+#include "link/UserPrompts.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QStringList>
+#include <functional>
+
+class ConfigController;
+class QMainWindow;
+class QTimer;
+struct TMainForm;
+namespace tq3 {
+class DeviceLink;
+}
+
+class HistoryController : public QObject
+{
+    Q_OBJECT
+public:
+    HistoryController(TMainForm& form, tq3::DeviceLink& link, tq3::UserPrompts& prompts,
+                      ConfigController& config, bool& historyStopFlag, QObject* parent);
+
+    void SetLockFunctions(std::function<void()> lock, std::function<void()> unlock);
+    // The PC's clock, for the clock command; tests fix it.
+    void SetClock(std::function<QDateTime()> now) { now_ = std::move(now); }
+    // One of the eleven steps of the pause before the history request (100 ms).
+    void SetPauseStep(int ms) { pauseStepMs_ = ms; }
+
+    void ButtonPobierzClick();
+    void ButtonSTOPClick();
+    // Answers 73 (size), 71 (record), 70 (end), 75 (stopped).
+    void AnswerSize(const QByteArray& payload);
+    void AnswerRecord(const QByteArray& payload);
+    void AnswerEnd();
+    void AnswerStopped();
+
+    // Lines of records are gathered and put into the log a few times a second,
+    // not one repaint per record; this puts in what is waiting now.
+    void FlushLog();
+
+    void ExportHistory();
+    void EraseHistory();
+
+    void SetControllerClock();
+    void RestartController();
+    void ResetCounters();
+
+private:
+    TMainForm& form_;
+    tq3::DeviceLink& link_;
+    tq3::UserPrompts& prompts_;
+    ConfigController& config_;
+    bool& HistoryStopFlag;
+    std::function<void()> lock_;
+    std::function<void()> unlock_;
+    std::function<QDateTime()> now_;
+    int pauseStepMs_ = 100;
+    QStringList pendingLines_;
+    QTimer* flushTimer_ = nullptr;
+};

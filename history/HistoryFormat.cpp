@@ -1,0 +1,124 @@
+#include "history/HistoryFormat.h"
+
+#include "config/CodePage1250.h"
+
+namespace tq3 {
+
+namespace {
+
+// A byte the record does not hold reads as 0; callers check the size where
+// it matters.
+int ByteAt(const QByteArray& bytes, qsizetype i)
+{
+    return i < bytes.size() ? static_cast<quint8>(bytes[i]) : 0;
+}
+
+QString TwoDigits(int value)
+{
+    return value < 10 ? QLatin1Char('0') + QString::number(value) : QString::number(value);
+}
+
+} // namespace
+
+QString FormatHistoryTimestamp(const QByteArray& record)
+{
+    return QString::number(ByteAt(record, 0) + 2000) + QLatin1Char('/') +
+           TwoDigits(ByteAt(record, 1) & 0x0F) + QLatin1Char('/') + TwoDigits(ByteAt(record, 2)) +
+           QLatin1Char(' ') + TwoDigits(ByteAt(record, 3)) + QLatin1Char(':') + TwoDigits(ByteAt(record, 4)) +
+           QLatin1Char(':') + TwoDigits(ByteAt(record, 5));
+}
+
+QString FormatHistoryTemperature(quint16 raw)
+{
+    // 65535 * 2500 still fits in 32 bits; raw is never negative, so the
+    // division rounds down.
+    const qint32 t = static_cast<qint32>(raw) * 2500 / 1024 - 500;
+    const qint32 a = t < 0 ? -t : t;
+    const QString digits = QString::number(a / 10) + QLatin1Char(',') + QString::number(a % 10);
+    // A whole-degree value of 127 means something of its own to the
+    // controller, so it is written bare, without the blank and the sign.
+    if (a / 10 == 127)
+        return digits;
+    return (t < 0 ? QStringLiteral(" -") : QStringLiteral(" +")) + digits;
+}
+
+QString HistoryEventText(int kind)
+{
+    switch (kind) {
+    case 4:
+        return QStringLiteral("       Zapis cykliczny temperatury  ");
+    case 5:
+        return QStringLiteral("  Start urzadzenia ");
+    case 6:
+        return QStringLiteral("  Zestawienie łącza GSM ");
+    case 7:
+        return QStringLiteral("  Brak 230V ");
+    case 8:
+        return QStringLiteral("  Powrot 230V ");
+    case 9:
+        return QStringLiteral("  Bateria rozladowana ");
+    case 10:
+        return QStringLiteral("  Bateria naladowana ");
+    case 11:
+        return QStringLiteral("  Alarm!, Wysoka temperatura ");
+    case 12:
+        return QStringLiteral("  Powrot do normy temperatury ");
+    case 13:
+        return QStringLiteral("  Alarm!, Niska temperatura ");
+    default:
+        return {};
+    }
+}
+
+bool HistoryKindHasTemperature(int kind)
+{
+    return kind == 4 || kind == 11 || kind == 12 || kind == 13;
+}
+
+std::optional<QString> HistoryLine(const QByteArray& record)
+{
+    // The controller always sends whole records; a short one is dropped
+    // rather than shown with made-up fields.
+    if (record.size() < HistoryRecordSize)
+        return std::nullopt;
+    const int kind = ByteAt(record, 1) >> 4;
+    const QString text = HistoryEventText(kind);
+    if (text.isEmpty())
+        return std::nullopt;
+    QString line = FormatHistoryTimestamp(record) + text;
+    if (HistoryKindHasTemperature(kind))
+        line += FormatHistoryTemperature(static_cast<quint16>(ByteAt(record, 6) | ByteAt(record, 7) << 8));
+    return line;
+}
+
+std::optional<int> HistoryTotal(const QByteArray& payload)
+{
+    if (payload.size() < 2)
+        return std::nullopt;
+    const int total = ByteAt(payload, 0) | ByteAt(payload, 1) << 8;
+    return total > HistoryGaugeCap ? HistoryGaugeCap : total;
+}
+
+QByteArray HistoryFileBytes(const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        bytes += ToCp1250(line);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+QByteArray ClockPayload(const QDateTime& localTime)
+{
+    const QDate date = localTime.date();
+    const QTime time = localTime.time();
+    const int fields[] = {date.year() % 100, date.month(),  date.day(),
+                          time.hour(),       time.minute(), time.second()};
+    QByteArray payload;
+    for (int f : fields)
+        payload.append(static_cast<char>(f));
+    return payload;
+}
+
+} // namespace tq3
