@@ -103,9 +103,9 @@ int main(int argc, char* argv[])
     const double read = Seconds(t0);
     const double readBound = readBytes * byteSeconds;
 
-    std::printf("%-36s %8.3f s   bound %8.3f s   (+%.1f%%, goal: within 10%%)\n", "full write of 20 settings",
+    std::printf("%-36s %8.3f s   bound %8.3f s   (%+.1f%%, goal: within 10%%)\n", "full write of 20 settings",
                 write, writeBound, (write / writeBound - 1) * 100);
-    std::printf("%-36s %8.3f s   bound %8.3f s   (+%.1f%%, goal: within 10%%)\n", "full read of 20 settings",
+    std::printf("%-36s %8.3f s   bound %8.3f s   (%+.1f%%, goal: within 10%%)\n", "full read of 20 settings",
                 read, readBound, (read / readBound - 1) * 100);
     StopSim(sim);
     return prompts.log.isEmpty() ? 0 : 1;

@@ -11,9 +11,9 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QPushButton>
 #include <QTimer>
 #include <chrono>
 
@@ -99,8 +99,8 @@ int main(int argc, char* argv[])
     }
     // On the line: the request (5 bytes), answer 73 (6), the records (12 each), the end (4).
     const double bound = (5 + 6 + 12.0 * Records + 4) * 10.0 / 4800.0;
-    std::printf("%-44s %10.3f s    bound %.3f s (+%.1f%%, goal: within 5%%)\n", "download of 4095 records, paced",
-                paced.seconds, bound, (paced.seconds / bound - 1) * 100);
+    std::printf("%-44s %10.3f s    bound %.3f s (%+.1f%%, goal: within 5%%)\n",
+                "download of 4095 records, paced", paced.seconds, bound, (paced.seconds / bound - 1) * 100);
     std::printf("%-44s %10.1f us   per record\n", "CPU time, paced", paced.cpu / Records * 1e6);
     return 0;
 }

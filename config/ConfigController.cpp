@@ -197,8 +197,8 @@ QByteArray ConfigController::ItemPayload(quint8 readCode) const
         return Bytes(f.*(t->edit));
     switch (readCode) {
     case 28:
-        return QByteArray(1, char(SmsLimitByte(ByteValue(f.Edit_LimitSMS).value_or(0),
-                                               f.BoxFiltrSMS->isChecked())));
+        return QByteArray(
+            1, char(SmsLimitByte(ByteValue(f.Edit_LimitSMS).value_or(0), f.BoxFiltrSMS->isChecked())));
     case 30:
         return QByteArray{} + char(TempMinRaw) + char(TempMaxRaw);
     case 32:
@@ -319,7 +319,7 @@ void ConfigController::WriteAllItems()
     LetMessagesRun();
 
     // Progress after each answered write, in table order.
-    static constexpr int Progress[ItemCount] = {4,  8,  12, 16, 20, 22, 26, 30, 46, 50,
+    static constexpr int Progress[ItemCount] = {4,  8,  12, 16, 20, 22, 26, 30, 46,  50,
                                                 54, 70, 94, 95, 96, 97, 98, 99, 100, 100};
     int row = 0;
     for (const ConfigItem& item : ConfigItems()) {

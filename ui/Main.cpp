@@ -6,8 +6,10 @@
 #include "VaUtils.h"
 #include "config/ConfigController.h"
 #include "config/FieldRules.h"
+#include "firmware/FirmwareWindow.h"
 #include "history/HistoryController.h"
 #include "link/DeviceStatus.h"
+#include "ui/AboutBox.h"
 #include "ui/Gauge.h"
 #include "ui/PasswordWindow.h"
 #include "ui/QtPrompts.h"
@@ -453,8 +455,6 @@ void TMain::ShowStatus(const QByteArray& payload)
 }
 
 // Filled by the configuration, history, service and firmware parts of the window.
-void TMain::ButtonFirmwareClick() {}
-void TMain::Oprogramie1Click() {}
 
 void TMain::SpeedButton3Click()
 {
@@ -526,4 +526,19 @@ void TMain::ButtonSTOPClick()
 void TMain::ButtonZapiszClick()
 {
     history_->ExportHistory();
+}
+
+void TMain::ButtonFirmwareClick()
+{
+    // Bound so that it starts only once any exchange under way (a status
+    // poll's wait) has ended: no wait can resend a frame into the transfer.
+    LockControls();
+    TFboot window(*this);
+    window.exec();
+}
+
+void TMain::Oprogramie1Click()
+{
+    TFInfo box(this, *prompts_);
+    box.exec();
 }

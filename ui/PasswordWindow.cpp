@@ -64,11 +64,11 @@ void TFhaslo_nowe::Button1Click()
     // lacks would reach the controller as something else: neither is sent.
     if (!ok || password.size() > MaxPayload) {
         main_.Prompts().Beep();
-        main_.Prompts().Message(MessageKind::Error,
-                                ok ? QStringLiteral("Hasło jest za długie: można najwyżej %1 znaków.")
-                                         .arg(MaxPayload)
-                                   : QStringLiteral("Hasło zawiera znak, którego nie da się wysłać do "
-                                                    "sterownika."));
+        main_.Prompts().Message(
+            MessageKind::Error,
+            ok ? QStringLiteral("Hasło jest za długie: można najwyżej %1 znaków.").arg(MaxPayload)
+               : QStringLiteral("Hasło zawiera znak, którego nie da się wysłać do "
+                                "sterownika."));
         return;
     }
     auto& link = main_.Link();

@@ -37,17 +37,21 @@ std::map<int, QByteArray> SampleSettings()
             {12, ""},
             {14, "+1"},
             {16, QByteArray(40, 'x')},
-            {18, "Za gor\xb9" "co"},
+            {18, "Za gor\xb9"
+                 "co"},
             {20, "Powr\xf3t"},
-            {22, "Niska \xb3\xf3" "d\x9f"},
+            {22, "Niska \xb3\xf3"
+                 "d\x9f"},
             {24, "Norma"},
             {26, "STAN"},
             {28, Byte(133)},
             {30, Byte(127) + Byte(255)},
             {32, Byte(6)},
             {34, Byte(0)},
-            {36, "Bateria roz\xb3" "adowana"},
-            {38, "Bateria na\xb3" "adowana"},
+            {36, "Bateria roz\xb3"
+                 "adowana"},
+            {38, "Bateria na\xb3"
+                 "adowana"},
             {40, Byte(2)},
             {42, Byte(7)}};
 }
@@ -89,10 +93,7 @@ class TestConfig : public QObject
 
     QString Path(const QString& name) const { return dir.filePath(name); }
 
-    static QByteArray WithCheck(QByteArray bytes)
-    {
-        return bytes + char(tq3::XorCheck(bytes));
-    }
+    static QByteArray WithCheck(QByteArray bytes) { return bytes + char(tq3::XorCheck(bytes)); }
 
 private slots:
     void fullRead()
@@ -104,8 +105,8 @@ private slots:
         LogIn(t);
         auto& f = t.f();
         const QList<int> bars = Transfer(t, f.Icon_get);
-        QCOMPARE(bars, (QList<int>{0, 9, 14, 19, 23, 28, 33, 38, 42, 47, 52, 57, 61, 66, 71, 76, 80, 85,
-                                   90, 95, 100}));
+        QCOMPARE(bars, (QList<int>{0,  9,  14, 19, 23, 28, 33, 38, 42, 47, 52,
+                                   57, 61, 66, 71, 76, 80, 85, 90, 95, 100}));
         QCOMPARE(f.Label_Bar->text(), QStringLiteral("Pobieram konfiguracje nadajnika"));
         QVERIFY(t.prompts.log.isEmpty());
         QCOMPARE(f.Edit_pin->text(), QStringLiteral("1234"));
@@ -123,10 +124,18 @@ private slots:
         QVERIFY(f.VoiceBox->isChecked());
         QCOMPARE(f.Edit_LimitVoice->text(), QStringLiteral("7"));
         const QList<QPair<QWidget*, QColor>> colours{
-            {f.Edit_pin, LightYellow},   {f.Edit_operator, LightYellow}, {f.Edit_Tel3, LightYellow},
-            {f.Edit_IN1N, LightOrange},  {f.Edit_IN2A, SkyBlue},         {f.Edit_IN3A, LightGreen},
-            {f.Edit_IN4A, LightGreen},   {f.Edit_LimitSMS, LightYellow}, {f.TempMin, LightYellow},
-            {f.TempMax, LightYellow},    {f.TempKorekta, LightYellow},   {f.TempZapisz, LightYellow},
+            {f.Edit_pin, LightYellow},
+            {f.Edit_operator, LightYellow},
+            {f.Edit_Tel3, LightYellow},
+            {f.Edit_IN1N, LightOrange},
+            {f.Edit_IN2A, SkyBlue},
+            {f.Edit_IN3A, LightGreen},
+            {f.Edit_IN4A, LightGreen},
+            {f.Edit_LimitSMS, LightYellow},
+            {f.TempMin, LightYellow},
+            {f.TempMax, LightYellow},
+            {f.TempKorekta, LightYellow},
+            {f.TempZapisz, LightYellow},
             {f.Edit_LimitVoice, LightYellow},
             {f.BoxFiltrSMS, QApplication::palette().color(QPalette::Base)},
             {f.VoiceBox, QApplication::palette().color(QPalette::Base)}};
@@ -154,11 +163,11 @@ private slots:
         LogIn(t);
         auto& f = t.f();
         Transfer(t, f.Icon_get);
-        QCOMPARE(t.prompts.log, (QStringList{"beep", "Error: Brak odpowiedzi z TQ-3",
-                                             "Error: Brak odpowiedzi z TQ-3"}));
+        QCOMPARE(t.prompts.log,
+                 (QStringList{"beep", "Error: Brak odpowiedzi z TQ-3", "Error: Brak odpowiedzi z TQ-3"}));
         QCOMPARE(f.Edit_logon->text(), QStringLiteral("WYLOGOWANY"));
         QVERIFY(!f.Icon_get->isEnabled() && !f.Button_zmiana_hasla->isEnabled());
-        QCOMPARE(f.Edit_IN1N->text(), QString(40, 'x')); // code 16, before
+        QCOMPARE(f.Edit_IN1N->text(), QString(40, 'x'));     // code 16, before
         QCOMPARE(f.Edit_IN1A->text().isEmpty(), code == 18); // code 20, after 18
         QCOMPARE(f.Edit_LimitVoice->text(), QStringLiteral("0"));
     }
@@ -180,12 +189,13 @@ private slots:
         t.window->Config().TempKorektaRaw = 129;
         QCOMPARE(FieldColour(f.Edit_pin), Red);
         const QList<int> bars = Transfer(t, f.Icon_put);
-        QCOMPARE(bars, (QList<int>{0, 4, 8, 12, 16, 20, 22, 26, 30, 46, 50, 54, 70, 94, 95, 96, 97, 98,
-                                   99, 100}));
+        QCOMPARE(bars,
+                 (QList<int>{0, 4, 8, 12, 16, 20, 22, 26, 30, 46, 50, 54, 70, 94, 95, 96, 97, 98, 99, 100}));
         QVERIFY(t.prompts.log.isEmpty());
         QCOMPARE(t.sim->setting(4), QByteArray("4321"));
         QCOMPARE(t.sim->setting(10), QByteArray("+48500100200"));
-        QCOMPARE(t.sim->setting(18), QByteArray("Gor\xb9" "co"));
+        QCOMPARE(t.sim->setting(18), QByteArray("Gor\xb9"
+                                                "co"));
         QCOMPARE(t.sim->setting(28), Byte(128));
         QCOMPARE(t.sim->setting(30), Byte(132) + Byte(138));
         QCOMPARE(t.sim->setting(32), Byte(129));
@@ -247,14 +257,17 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("text too long") << "Edit_IN4N" << QString(256, 'a')
-                                       << "Tekst w polu \"Bateria: Rozład.\" jest za długi";
-        QTest::newRow("voice limit above a byte") << "Edit_LimitVoice" << "300"
-                                                  << "Pole \"Limit [24h]: Dzwon\" musi zawierać liczbę od 0 do 255";
-        QTest::newRow("pasted letters in a limit") << "Edit_LimitSMS" << "x1"
+        QTest::newRow("text too long")
+            << "Edit_IN4N" << QString(256, 'a') << "Tekst w polu \"Bateria: Rozład.\" jest za długi";
+        QTest::newRow("voice limit above a byte")
+            << "Edit_LimitVoice"
+            << "300"
+            << "Pole \"Limit [24h]: Dzwon\" musi zawierać liczbę od 0 do 255";
+        QTest::newRow("pasted letters in a limit") << "Edit_LimitSMS"
+                                                   << "x1"
                                                    << "Pole \"Limit [24h]: SMS\" musi zawierać liczbę";
-        QTest::newRow("outside the code page") << "Edit_IN1N" << QStringLiteral("漢")
-                                               << "Pole \"Zasilacz 5V: Brak\" zawiera znak";
+        QTest::newRow("outside the code page")
+            << "Edit_IN1N" << QStringLiteral("漢") << "Pole \"Zasilacz 5V: Brak\" zawiera znak";
     }
     void refusedBeforeAnythingIsSent()
     {
@@ -293,7 +306,9 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         QCOMPARE(bytes.size(), 62);
-        QVERIFY(bytes.startsWith(QByteArray("tcf\x04" "7391\x04" "7391\x0c+48501200777")));
+        QVERIFY(bytes.startsWith(QByteArray("tcf\x04"
+                                            "7391\x04"
+                                            "7391\x0c+48501200777")));
         QCOMPARE(quint8(bytes.back()), tq3::XorCheck(bytes.left(61)));
         QCOMPARE(t.window->ContainerBuffer, bytes);
         QCOMPARE(t.prompts.log, QStringList{"Save: TQ-3 konfiguracja|*.tcf"}); // no message on success
@@ -314,8 +329,8 @@ private slots:
         t.Open();
         t.f().Zapis1->trigger(); // the recorder cancels
         t.f().Odczyt1->trigger();
-        QCOMPARE(t.prompts.log, (QStringList{"Save: TQ-3 konfiguracja|*.tcf",
-                                             "Open: TQ-3 konfiguracja|*.tcf"}));
+        QCOMPARE(t.prompts.log,
+                 (QStringList{"Save: TQ-3 konfiguracja|*.tcf", "Open: TQ-3 konfiguracja|*.tcf"}));
         QCOMPARE(t.f().Edit_pin->text(), QStringLiteral("7391"));
     }
 
@@ -386,7 +401,9 @@ private slots:
         QTest::newRow("both, tag first") << both << format + crc;
         QTest::newRow("3 bytes") << QByteArray("tcf") << format;
         QTest::newRow("16386 bytes") << WithCheck("tcf" + QByteArray(16382, '\0')) << format;
-        QTest::newRow("texts run past the end") << WithCheck("tcf\x10" "7391") << format;
+        QTest::newRow("texts run past the end") << WithCheck("tcf\x10"
+                                                             "7391")
+                                                << format;
         QTest::newRow("empty container") << WithCheck("tcf") << format;
     }
     void loadRefused()

@@ -181,9 +181,10 @@ private slots:
         WindowUnderTest t;
         QVERIFY(t.StartWithSim(Options(faults)));
         LogIn(t);
-        QObject::connect(&t.window->Link(), &tq3::DeviceLink::PollStarted, t.window.get(), [&] {
-            QTimer::singleShot(0, t.window.get(), [&] { t.f().Button_rozlacz->click(); });
-        }, Qt::SingleShotConnection);
+        QObject::connect(
+            &t.window->Link(), &tq3::DeviceLink::PollStarted, t.window.get(),
+            [&] { QTimer::singleShot(0, t.window.get(), [&] { t.f().Button_rozlacz->click(); }); },
+            Qt::SingleShotConnection);
         QTRY_COMPARE(t.prompts.log, (QStringList{"beep", "Information: Wylogowano z TQ-3"}));
         QStringList codes;
         for (const auto& fr : t.sim->frames())

@@ -12,10 +12,10 @@
 
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QTextBlock>
-#include <QTextDocument>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 
@@ -158,12 +158,12 @@ private slots:
         w.DispatchAnswer(71, Record(255, 14, 1, 1, 0, 0, 0, 0)); // no text, still counted
         w.DispatchAnswer(71, Record(24, 4, 9, 7, 10, 0, 0, 204));
         w.DispatchAnswer(71, Record(24, 4, 9, 7, 10, 0, 0, 204).left(7)); // not a record
-        w.DispatchAnswer(73, QByteArray(1, 5));                            // nor a size
+        w.DispatchAnswer(73, QByteArray(1, 5));                           // nor a size
         w.History().FlushLog();
         QCOMPARE(Lines(f.trm), (QStringList{"2024/09/07 00:05:03  Brak 230V ",
                                             "2024/09/07 10:00:00       Zapis cykliczny temperatury   -0,2"}));
         QCOMPARE(f.TempBar->Progress(), 16); // more records than announced: stays full
-        w.HistoryStopFlag = true;             // STOP, then the end answer comes first
+        w.HistoryStopFlag = true;            // STOP, then the end answer comes first
         w.DispatchAnswer(70, {});
         QCOMPARE(Lines(f.trm).last(), QStringLiteral("Koniec historii"));
         QCOMPARE(f.TempBar->Progress(), 16);
@@ -192,9 +192,10 @@ private slots:
     {
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("three lines")
-            << QStringList{"2024/09/07 00:05:03  Zestawienie łącza GSM ", "b", "Koniec historii"}
-            << QByteArray("2024/09/07 00:05:03  Zestawienie \xb3\xb9" "cza GSM \r\nb\r\nKoniec historii\r\n");
+        QTest::newRow("three lines") << QStringList{"2024/09/07 00:05:03  Zestawienie łącza GSM ", "b",
+                                                    "Koniec historii"}
+                                     << QByteArray("2024/09/07 00:05:03  Zestawienie \xb3\xb9"
+                                                   "cza GSM \r\nb\r\nKoniec historii\r\n");
         QTest::newRow("empty log") << QStringList{} << QByteArray();
     }
     void exportWritesTheLog()
@@ -265,8 +266,8 @@ private slots:
     {
         QTest::addColumn<QDateTime>("now");
         QTest::addColumn<QByteArray>("clock");
-        QTest::newRow("5 March 2031") << QDateTime(QDate(2031, 3, 5), QTime(7, 8, 9))
-                                      << QByteArray("\x1f\x03\x05\x07\x08\x09", 6);
+        QTest::newRow("5 March 2031")
+            << QDateTime(QDate(2031, 3, 5), QTime(7, 8, 9)) << QByteArray("\x1f\x03\x05\x07\x08\x09", 6);
         QTest::newRow("year 2100") << QDateTime(QDate(2100, 1, 1), QTime(23, 59, 59))
                                    << QByteArray("\x00\x01\x01\x17\x3b\x3b", 6);
     }
