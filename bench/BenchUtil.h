@@ -3,10 +3,13 @@
 // that its CPU time is not counted as ours), CPU and memory figures.
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTimer>
 #include <cstdio>
+#include <functional>
 #include <sys/resource.h>
 
 inline double CpuSeconds()
@@ -57,4 +60,22 @@ inline void Figure(const char* name, double value, const char* unit, const char*
 {
     std::printf("%-44s %10.3f %-6s (goal: %s)\n", name, value, unit, goal);
     std::fflush(stdout);
+}
+
+// Runs the event loop for a while.
+inline void RunFor(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Runs the event loop until done() holds, looking every step ms, for at most ms.
+inline bool WaitUntil(const std::function<bool()>& done, int ms, int step = 5)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms)
+        RunFor(step);
+    return done();
 }

@@ -19,22 +19,6 @@
 
 namespace {
 
-void Run(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool WaitFor(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        Run(5);
-    return done();
-}
-
 double Seconds(std::chrono::steady_clock::time_point since)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -59,7 +43,7 @@ int main(int argc, char* argv[])
     window.show();
     auto& f = window.Form();
     f.Button_polacz->click();
-    if (!WaitFor([&] { return f.Edit_logon->text() == QStringLiteral("ZALOGOWANY"); }, 10000)) {
+    if (!WaitUntil([&] { return f.Edit_logon->text() == QStringLiteral("ZALOGOWANY"); }, 10000)) {
         std::fprintf(stderr, "bench_config: login failed\n");
         return 1;
     }
@@ -87,19 +71,19 @@ int main(int argc, char* argv[])
     }
 
     // Let any poll under way finish, so that only the transfer is on the line.
-    WaitFor([&] { return !window.Link().Busy; }, 5000);
+    WaitUntil([&] { return !window.Link().Busy; }, 5000);
     auto t0 = std::chrono::steady_clock::now();
     f.Icon_put->click();
-    WaitFor([&] { return !f.Panel_bar->isVisible() && f.Icon_put->isEnabled(); }, 60000);
+    WaitUntil([&] { return !f.Panel_bar->isVisible() && f.Icon_put->isEnabled(); }, 60000);
     const double write = Seconds(t0);
     const double writeBound = writeBytes * byteSeconds + tq3::ItemCount * 0.010;
     if (!prompts.log.isEmpty())
         std::fprintf(stderr, "bench_config: %s\n", qPrintable(prompts.log.join("; ")));
 
-    WaitFor([&] { return !window.Link().Busy; }, 5000);
+    WaitUntil([&] { return !window.Link().Busy; }, 5000);
     t0 = std::chrono::steady_clock::now();
     f.Icon_get->click();
-    WaitFor([&] { return !f.Panel_bar->isVisible() && f.Icon_get->isEnabled(); }, 60000);
+    WaitUntil([&] { return !f.Panel_bar->isVisible() && f.Icon_get->isEnabled(); }, 60000);
     const double read = Seconds(t0);
     const double readBound = readBytes * byteSeconds;
 

@@ -21,22 +21,6 @@ namespace {
 
 constexpr int Records = 4095;
 
-void Run(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool WaitFor(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        Run(20);
-    return done();
-}
-
 struct Result
 {
     double seconds = 0;
@@ -62,14 +46,14 @@ bool Download(bool paced, Result& r)
     window.show();
     auto& f = window.Form();
     f.Button_polacz->click();
-    if (!WaitFor([&] { return f.Edit_logon->text() == QStringLiteral("ZALOGOWANY"); }, 10000))
+    if (!WaitUntil([&] { return f.Edit_logon->text() == QStringLiteral("ZALOGOWANY"); }, 10000))
         return false;
     window.History().SetPauseStep(0); // the 1.1 s pause before the request is not measured
-    WaitFor([&] { return !window.Link().Busy; }, 5000);
+    WaitUntil([&] { return !window.Link().Busy; }, 5000);
     const double cpu0 = CpuSeconds();
     const auto t0 = std::chrono::steady_clock::now();
     f.ButtonPobierz->click();
-    const bool ended = WaitFor(
+    const bool ended = WaitUntil(
         [&] { return f.trm->document()->lastBlock().text() == QStringLiteral("Koniec historii"); }, 120000);
     r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     r.cpu = CpuSeconds() - cpu0;

@@ -16,22 +16,6 @@
 
 namespace {
 
-void Run(std::chrono::milliseconds d)
-{
-    QEventLoop loop;
-    QTimer::singleShot(d, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool WaitFor(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        Run(std::chrono::milliseconds(20));
-    return done();
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -63,18 +47,18 @@ int main(int argc, char* argv[])
 
     auto& f = window->Form();
     f.Button_polacz->click();
-    if (!WaitFor([&] { return f.Edit_logon->text() == QStringLiteral("ZALOGOWANY"); }, 10000)) {
+    if (!WaitUntil([&] { return f.Edit_logon->text() == QStringLiteral("ZALOGOWANY"); }, 10000)) {
         std::fprintf(stderr, "bench_link: login failed: %s\n", qPrintable(prompts.log.join("; ")));
         return 1;
     }
     std::vector<std::chrono::steady_clock::time_point> polls;
     QObject::connect(&window->Link(), &tq3::DeviceLink::PollStarted,
                      [&] { polls.push_back(std::chrono::steady_clock::now()); });
-    Run(std::chrono::seconds(1));
+    RunFor(1000);
     polls.clear();
     const double cpu0 = CpuSeconds();
     const auto t0 = std::chrono::steady_clock::now();
-    Run(std::chrono::seconds(idleSeconds));
+    RunFor(idleSeconds * 1000);
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     const double idleCpu = (CpuSeconds() - cpu0) / wall * 100.0;
     Figure("idle CPU, logged in and polling", idleCpu, "%", "under 1% of a core");

@@ -20,11 +20,6 @@ using namespace tq3;
 
 namespace {
 
-void LetMessagesRun()
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
 // The system's window-background colour, which the check boxes take when their
 // item arrives.
 QColor WindowColour()

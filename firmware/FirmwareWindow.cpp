@@ -26,11 +26,6 @@ constexpr quint16 AcknowledgementTicks = 10;
 
 TFboot::Timing timing;
 
-void LetMessagesRun()
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
 void Sleep(int ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));

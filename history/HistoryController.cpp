@@ -25,11 +25,6 @@ constexpr quint8 CodeClock = 74;
 constexpr quint8 CodeCounters = 81;
 constexpr quint8 CodeRestart = 100;
 
-void LetMessagesRun()
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
 } // namespace
 
 HistoryController::HistoryController(TMainForm& form, DeviceLink& link, UserPrompts& prompts,

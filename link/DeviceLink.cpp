@@ -9,13 +9,12 @@
 
 namespace tq3 {
 
-namespace {
-
-// Processes what is queued and returns at once.
 void LetMessagesRun()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
+
+namespace {
 
 // Processes what is queued, or sleeps until the next event (a tick, received
 // characters, user input) when nothing is.

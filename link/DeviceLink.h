@@ -19,6 +19,10 @@
 
 namespace tq3 {
 
+// Lets the pending window messages run once: processes what is queued and
+// returns at once.
+void LetMessagesRun();
+
 inline constexpr quint8 CodeLogin = 1;
 inline constexpr quint8 CodeLogout = 2;
 inline constexpr quint8 CodeStatus = 80;

@@ -33,11 +33,6 @@ using namespace tq3;
 
 namespace {
 
-void LetMessagesRun()
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
 void SetLabelColour(QLabel* label, const QColor& colour)
 {
     QPalette p = label->palette();

@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <memory>
 
@@ -48,6 +49,13 @@ struct WindowUnderTest
     // Clicks like the user: the handler (and any wait in it) has run when this returns,
     // unless the click was held back behind a running exchange.
     static void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+
+    // Clicks POŁĄCZ and waits for the login.
+    void LogIn()
+    {
+        Click(f().Button_polacz);
+        QTRY_COMPARE(f().Edit_logon->text(), QStringLiteral("ZALOGOWANY"));
+    }
 
     int FramesWithCode(int code) const
     {

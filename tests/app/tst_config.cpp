@@ -64,12 +64,6 @@ class TestConfig : public QObject
 
     QTemporaryDir dir;
 
-    static void LogIn(WindowUnderTest& t)
-    {
-        WindowUnderTest::Click(t.f().Button_polacz);
-        QTRY_COMPARE(t.f().Edit_logon->text(), QStringLiteral("ZALOGOWANY"));
-    }
-
     // Clicks a transfer icon and waits until its panel has come and gone,
     // collecting the progress values shown on the way.
     static QList<int> Transfer(WindowUnderTest& t, QToolButton* icon)
@@ -102,7 +96,7 @@ private slots:
         c.settings = SampleSettings();
         WindowUnderTest t;
         QVERIFY(t.StartWithSim(c));
-        LogIn(t);
+        t.LogIn();
         auto& f = t.f();
         const QList<int> bars = Transfer(t, f.Icon_get);
         QCOMPARE(bars, (QList<int>{0,  9,  14, 19, 23, 28, 33, 38, 42, 47, 52,
@@ -160,7 +154,7 @@ private slots:
         c.faults.drop.push_back({code, 1000});
         WindowUnderTest t;
         QVERIFY(t.StartWithSim(c));
-        LogIn(t);
+        t.LogIn();
         auto& f = t.f();
         Transfer(t, f.Icon_get);
         QCOMPARE(t.prompts.log,
@@ -176,7 +170,7 @@ private slots:
     {
         WindowUnderTest t;
         QVERIFY(t.StartWithSim());
-        LogIn(t);
+        t.LogIn();
         auto& f = t.f();
         f.Edit_pin->setText("4321");
         f.Edit_Tel2->setText("+48500100200");
@@ -216,7 +210,7 @@ private slots:
         c.faults.drop.push_back({23, 1000});
         WindowUnderTest t;
         QVERIFY(t.StartWithSim(c));
-        LogIn(t);
+        t.LogIn();
         auto& f = t.f();
         f.Edit_Tel1->setText("+4812");
         f.Edit_IN2A->setText("zimno");
@@ -244,7 +238,7 @@ private slots:
         }
         WindowUnderTest t;
         QVERIFY(t.StartWithSim(c));
-        LogIn(t);
+        t.LogIn();
         Transfer(t, t.f().Icon_get);
         Transfer(t, t.f().Icon_put);
         QVERIFY(t.prompts.log.isEmpty());
@@ -276,7 +270,7 @@ private slots:
         QFETCH(QString, message);
         WindowUnderTest t;
         QVERIFY(t.StartWithSim());
-        LogIn(t);
+        t.LogIn();
         t.window->findChild<QLineEdit*>(field)->setText(text);
         QTRY_VERIFY(!t.window->Link().Busy);
         const size_t frames = t.sim->frames().size();

@@ -27,18 +27,12 @@ class TestConnection : public QObject
         return c;
     }
 
-    static void LogIn(WindowUnderTest& t)
-    {
-        WindowUnderTest::Click(t.f().Button_polacz);
-        QTRY_COMPARE(t.f().Edit_logon->text(), QStringLiteral("ZALOGOWANY"));
-    }
-
 private slots:
     void loginShowsLiveStatus()
     {
         WindowUnderTest t;
         QVERIFY(t.StartWithSim());
-        LogIn(t);
+        t.LogIn();
         auto& f = t.f();
         QCOMPARE(f.Edit_status->text(), QStringLiteral("POŁĄCZONY"));
         QCOMPARE(FieldColour(f.Edit_status), tq3colours::Lime);
@@ -72,7 +66,7 @@ private slots:
         QVERIFY(t.f().Button_polacz->isEnabled());
         const int handle = t.window->Comm().DeviceHandle();
         t.f().Edit_haslo->setText(QStringLiteral("7391"));
-        LogIn(t);
+        t.LogIn();
         QCOMPARE(t.window->Comm().DeviceHandle(), handle); // not reopened
         QCOMPARE(t.FramesWithCode(1), 2);
     }
@@ -96,7 +90,7 @@ private slots:
         faults.drop.push_back({1, 1});
         WindowUnderTest t;
         QVERIFY(t.StartWithSim(Options(faults)));
-        LogIn(t);
+        t.LogIn();
         QCOMPARE(t.FramesWithCode(1), 2);
         QVERIFY(t.prompts.log.isEmpty());
     }
@@ -118,7 +112,7 @@ private slots:
         QFETCH(FaultOptions, faults);
         WindowUnderTest t;
         QVERIFY(t.StartWithSim(Options(faults)));
-        LogIn(t);
+        t.LogIn();
         QCOMPARE(t.FramesWithCode(1), 1);
         QCOMPARE(t.f().TextWersja->text(), QStringLiteral("TQ-3 v 1.5"));
         QTRY_VERIFY(!t.f().Temp->text().isEmpty());
@@ -131,7 +125,7 @@ private slots:
         faults.drop.push_back({80, 1000});
         WindowUnderTest t;
         QVERIFY(t.StartWithSim(Options(faults)));
-        LogIn(t);
+        t.LogIn();
         QTRY_COMPARE_WITH_TIMEOUT(t.f().Edit_logon->text(), QStringLiteral("WYLOGOWANY"), 10000);
         QCOMPARE(t.FramesWithCode(80), 4);
         QVERIFY(t.prompts.log.isEmpty());
@@ -143,7 +137,7 @@ private slots:
     {
         WindowUnderTest t;
         QVERIFY(t.StartWithSim());
-        LogIn(t);
+        t.LogIn();
         QTRY_VERIFY(t.FramesWithCode(80) >= 1);
         t.window->LockControls();
         QTest::qWait(20); // a poll already under way finishes
@@ -158,7 +152,7 @@ private slots:
     {
         WindowUnderTest t;
         QVERIFY(t.StartWithSim());
-        LogIn(t);
+        t.LogIn();
         const int handle = t.window->Comm().DeviceHandle();
         WindowUnderTest::Click(t.f().Button_rozlacz);
         QTRY_COMPARE(t.prompts.log, (QStringList{"beep", "Information: Wylogowano z TQ-3"}));
@@ -169,7 +163,7 @@ private slots:
         QCOMPARE(t.FramesWithCode(2), 1);
         // Another port chosen: the port that is open is used all the same.
         t.f().Combo_Port->setCurrentIndex(2);
-        LogIn(t);
+        t.LogIn();
         QCOMPARE(t.window->Comm().DeviceHandle(), handle);
         QCOMPARE(t.FramesWithCode(1), 2);
     }
@@ -180,7 +174,7 @@ private slots:
         faults.drop.push_back({80, 1}); // the first poll is answered after one resend
         WindowUnderTest t;
         QVERIFY(t.StartWithSim(Options(faults)));
-        LogIn(t);
+        t.LogIn();
         QObject::connect(
             &t.window->Link(), &tq3::DeviceLink::PollStarted, t.window.get(),
             [&] { QTimer::singleShot(0, t.window.get(), [&] { t.f().Button_rozlacz->click(); }); },
@@ -209,7 +203,7 @@ private slots:
         faults.hangupAfterFrames = 3; // login and two polls
         WindowUnderTest t;
         QVERIFY(t.StartWithSim(Options(faults)));
-        LogIn(t);
+        t.LogIn();
         QTRY_COMPARE_WITH_TIMEOUT(t.f().Edit_status->text(), QStringLiteral("ROZŁĄCZONY"), 10000);
         QCOMPARE(t.f().Edit_logon->text(), QStringLiteral("WYLOGOWANY"));
         QVERIFY(!t.window->Comm().IsOpen());
@@ -220,7 +214,7 @@ private slots:
     {
         WindowUnderTest t;
         QVERIFY(t.StartWithSim());
-        LogIn(t);
+        t.LogIn();
         QTRY_VERIFY(!t.f().Temp->text().isEmpty());
         // No further poll; one that is on its way finishes.
         t.window->LockControls();

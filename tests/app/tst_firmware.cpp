@@ -43,12 +43,6 @@ class TestFirmware : public QObject
         return image;
     }
 
-    static void LogIn(WindowUnderTest& t)
-    {
-        WindowUnderTest::Click(t.f().Button_polacz);
-        QTRY_COMPARE(t.f().Edit_logon->text(), QStringLiteral("ZALOGOWANY"));
-    }
-
     // Opens the firmware window; `drive` acts on it once it is shown.
     static void WithFirmwareWindow(WindowUnderTest& t, const std::function<void(TFboot&)>& drive)
     {
@@ -97,7 +91,7 @@ private slots:
         QFETCH(int, firstProgress);
         WindowUnderTest t;
         QVERIFY(t.StartWithSim());
-        LogIn(t);
+        t.LogIn();
         const QByteArray image = Image(size);
         const QString file = FirmwareFile(image);
         QList<int> shown;
@@ -156,7 +150,7 @@ private slots:
         c.faults.loseAck = std::set<int>(lost.begin(), lost.end());
         WindowUnderTest t;
         QVERIFY(t.StartWithSim(c));
-        LogIn(t);
+        t.LogIn();
         const QString file = FirmwareFile(Image(4 * 128));
         WithFirmwareWindow(t, [&](TFboot& w) {
             t.prompts.fileNames.push_back(file);
@@ -222,7 +216,7 @@ private slots:
     {
         WindowUnderTest t;
         QVERIFY(t.StartWithSim());
-        LogIn(t);
+        t.LogIn();
         const QByteArray image = Image(10 * 128);
         const QString file = FirmwareFile(image);
         const QString other = FirmwareFile(Image(128));
@@ -252,7 +246,7 @@ private slots:
         c.faults.drop.push_back({80, 2}); // the first poll waits through two resends
         WindowUnderTest t;
         QVERIFY(t.StartWithSim(c));
-        LogIn(t);
+        t.LogIn();
         bool clicked = false;
         connect(&t.window->Link(), &tq3::DeviceLink::PollStarted, this, [&] {
             if (clicked)

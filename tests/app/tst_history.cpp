@@ -58,8 +58,7 @@ class TestHistory : public QObject
     static void LogIn(WindowUnderTest& t)
     {
         t.window->History().SetPauseStep(1);
-        WindowUnderTest::Click(t.f().Button_polacz);
-        QTRY_COMPARE(t.f().Edit_logon->text(), QStringLiteral("ZALOGOWANY"));
+        t.LogIn();
     }
 
     static QStringList ExpectedLines(const WindowUnderTest& t)

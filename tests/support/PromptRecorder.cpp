@@ -34,9 +34,9 @@ MessageResult PromptRecorder::Message(MessageKind kind, const QString& text, Mes
     return r;
 }
 
-QString PromptRecorder::OpenFileName(const FileDialogRequest& request)
+QString PromptRecorder::FileName(const QString& kind, const FileDialogRequest& request)
 {
-    log << QStringLiteral("Open: ") + request.filter;
+    log << kind + QStringLiteral(": ") + request.filter;
     fileRequests.push_back(request);
     if (fileNames.empty())
         return {};
@@ -45,15 +45,14 @@ QString PromptRecorder::OpenFileName(const FileDialogRequest& request)
     return name;
 }
 
+QString PromptRecorder::OpenFileName(const FileDialogRequest& request)
+{
+    return FileName(QStringLiteral("Open"), request);
+}
+
 QString PromptRecorder::SaveFileName(const FileDialogRequest& request)
 {
-    log << QStringLiteral("Save: ") + request.filter;
-    fileRequests.push_back(request);
-    if (fileNames.empty())
-        return {};
-    QString name = fileNames.front();
-    fileNames.pop_front();
-    return name;
+    return FileName(QStringLiteral("Save"), request);
 }
 
 void PromptRecorder::OpenUrl(const QString& url)

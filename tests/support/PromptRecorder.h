@@ -29,4 +29,7 @@ public:
     void Clear();
 
     static QString KindName(tq3::MessageKind kind);
+
+private:
+    QString FileName(const QString& kind, const tq3::FileDialogRequest& request);
 };
