@@ -216,14 +216,12 @@ QString ConfigController::CheckFields(bool forFile) const
         bool ok = true;
         const QByteArray bytes = ToCp1250(edit->text(), &ok);
         if (!ok)
-            return QStringLiteral("Pole \"%1\" zawiera znak, którego nie da się wysłać do "
-                                  "sterownika. Usuń go i spróbuj ponownie.")
+            return QStringLiteral("Pole \"%1\" zawiera znak, którego sterownik nie obsługuje. "
+                                  "Usuń go i spróbuj ponownie.")
                 .arg(QString::fromUtf8(label));
         if (bytes.size() > MaxStoredText)
-            return QStringLiteral("Tekst w polu \"%1\" jest za długi: ma %2 znaków, a można "
-                                  "najwyżej %3.")
+            return QStringLiteral("Tekst w polu \"%1\" jest za długi (najwyżej %2 znaków).")
                 .arg(QString::fromUtf8(label))
-                .arg(bytes.size())
                 .arg(MaxStoredText);
         return {};
     };

@@ -82,9 +82,9 @@ SmsLimit DecodeSmsLimit(quint8 byte)
     return {byte, false};
 }
 
-// Both steps work on the 8-bit store: the raw values 128 and 255 only come from
-// the controller or a file, and from there the steps give what the byte
-// arithmetic gives (255 down wraps to 0, 128 down stays, 128 up becomes 127).
+// Both steps work on the 8-bit store. The raw values 128 ("-0") and 255
+// (-31,75) only come from the controller or a file; from them the steps go on
+// from what the field shows instead of wrapping round.
 quint8 CorrectionStepDown(quint8 raw)
 {
     if (raw == 128) // "-0", shown as +0,0: step from +0,0

@@ -9,7 +9,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -92,7 +91,6 @@ void TFboot::Button1Click()
         return;
     LabelNazwaPliku->setText(name);
     LabelNazwaPliku->setToolTip(name);
-    fileSize_ = QFileInfo(name).size();
     bool accepted = LoadDataFile(name, QByteArrayLiteral("tfr"), main_.ContainerBuffer, main_.Prompts());
     if (accepted && FirmwareImage(main_.ContainerBuffer).isEmpty()) {
         main_.Prompts().Beep();
@@ -144,6 +142,9 @@ void TFboot::ButtonStartClick()
     main_.Prompts().Message(MessageKind::Warning, QStringLiteral("NIE WYŁĄCZAJ TQ-3 Z ZASILANIA"));
     BarBoot->SetProgress(0);
     BarBoot->show();
+    // A lone "!" from before the restart (a status answer's last byte read on
+    // its own) is no acknowledgement; one that comes during the pause is.
+    link.LastSingleByte = ',';
     link.SendCommand(CodeRestart, QByteArrayLiteral("B"));
     Sleep(timing.restartMs);
 

@@ -54,5 +54,4 @@ private:
     TMain& main_;
     bool transferring_ = false;
     bool closed_ = false;
-    qint64 fileSize_ = 0;
 };

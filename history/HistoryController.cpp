@@ -105,7 +105,9 @@ void HistoryController::AnswerEnd()
 {
     FlushLog();
     form_.trm->appendPlainText(QStringLiteral("Koniec historii"));
-    unlock_();
+    // After a logout meanwhile the window stays logged out, POŁĄCZ usable.
+    if (link_.LoggedIn)
+        unlock_();
     form_.TempBar->SetProgress(form_.TempBar->MaxValue());
 }
 
@@ -114,7 +116,8 @@ void HistoryController::AnswerStopped()
     FlushLog();
     form_.ButtonSTOP->setEnabled(false);
     form_.ButtonPobierz->setEnabled(true);
-    unlock_();
+    if (link_.LoggedIn)
+        unlock_();
 }
 
 void HistoryController::ExportHistory()

@@ -64,19 +64,29 @@ void DeviceLink::ReceiveChars(const QByteArray& read)
 void DeviceLink::Write(const QByteArray& frame)
 {
     ++framesWritten_;
-    if (writer_)
-        writer_(frame); // a frame the port did not take shows as a missing answer
+    if (!writer_)
+        return;
+    // A frame the port did not take shows as a missing answer, with resends.
+    try {
+        writer_(frame);
+    } catch (...) {
+    }
 }
 
 void DeviceLink::SendCommand(quint8 code, const QByteArray& payload)
 {
     Busy = true;
     LastFrame = BuildFrame(code, payload);
-    AnswerType = 0;
-    AnswerData.clear();
-    answerLatched_ = false;
+    // A command sent while a wait runs (a history stop request, from inside a
+    // dispatch) waits for nothing and must not wipe out the answer that wait
+    // is looking for.
+    if (waitDepth_ == 0) {
+        AnswerType = 0;
+        AnswerData.clear();
+        answerLatched_ = false;
+    }
     Write(LastFrame);
-    Busy = false;
+    Busy = waitDepth_ > 0;
     PollTicks = 0;
 }
 
@@ -91,6 +101,22 @@ bool DeviceLink::WaitAnswer(quint16 ticks, quint8 code)
     ++waitDepth_;
     // An answer that came in before the wait began counts too.
     answerLatched_ = AnswerType == code;
+
+    // However the wait ends, the link is free again afterwards.
+    struct End
+    {
+        DeviceLink& link;
+        int outerAwaited;
+        ~End()
+        {
+            --link.waitDepth_;
+            link.awaited_ = outerAwaited;
+            link.answerLatched_ = false;
+            link.Busy = link.waitDepth_ > 0;
+            link.PollTicks = 0;
+            link.SchedulePending();
+        }
+    } end{*this, outerAwaited};
 
     bool answered = false;
     for (;;) {
@@ -116,13 +142,6 @@ bool DeviceLink::WaitAnswer(quint16 ticks, quint8 code)
         host_.EnterLoggedOut();
         break;
     }
-
-    --waitDepth_;
-    awaited_ = outerAwaited;
-    answerLatched_ = false;
-    Busy = false;
-    PollTicks = 0;
-    SchedulePending();
     return answered;
 }
 

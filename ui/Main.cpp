@@ -4,6 +4,7 @@
 #include "VaComm.h"
 #include "VaConst.h"
 #include "VaUtils.h"
+#include "config/CodePage1250.h"
 #include "config/ConfigController.h"
 #include "config/FieldRules.h"
 #include "firmware/FirmwareWindow.h"
@@ -255,7 +256,7 @@ void TMain::Button_polaczClick()
     VaComm->SetDtrLine(true);
     VaComm->SetRtsLine(false);
 
-    link_->SendCommand(CodeLogin, f.Edit_haslo->text().toLatin1());
+    link_->SendCommand(CodeLogin, ToCp1250(f.Edit_haslo->text()));
     if (!link_->WaitAnswer(10, CodeLogin))
         return; // already reported, logged out
     if (!link_->AnswerData.isEmpty() && link_->AnswerData.at(0) == 'T') {
@@ -376,7 +377,9 @@ void TMain::EnterLoggedOut()
 
 void TMain::DispatchAnswer(quint8 type, const QByteArray& payload)
 {
-    LetMessagesRun();
+    // Clicks wait for the normal loop: a dialog opened from inside a dispatch
+    // would hold up every answer behind it.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     switch (type) {
     case CodeLogin:
         if (const auto text = VersionText(payload)) {

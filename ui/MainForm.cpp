@@ -1,9 +1,9 @@
 #include "ui/MainForm.h"
 
 #include "ui/Gauge.h"
-#include "ui/TypingLimit.h"
 #include "ui/Pictures.h"
 #include "ui/SpinButton.h"
+#include "ui/TypingLimit.h"
 
 #include <QApplication>
 #include <QCheckBox>

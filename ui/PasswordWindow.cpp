@@ -72,8 +72,11 @@ void TFhaslo_nowe::Button1Click()
         return;
     }
     auto& link = main_.Link();
+    Button1->setEnabled(false); // no second change while this one waits
     link.SendCommand(CodePassword, password);
-    if (!link.WaitAnswer(10, CodePassword))
+    const bool answered = link.WaitAnswer(10, CodePassword);
+    Button1->setEnabled(true);
+    if (!answered)
         return; // reported; the window stays open
     main_.Form().Edit_haslo->setText(text);
     main_.Prompts().Message(MessageKind::Information, QStringLiteral("Hasło zmienione"));
@@ -88,7 +91,10 @@ void TFhaslo_nowe::Button2Click()
 
 void TFhaslo_nowe::FormClose()
 {
-    main_.UnlockControls();
+    // After an unanswered change the window is logged out: unlocking would
+    // disable POŁĄCZ, the one way back in.
+    if (main_.Link().LoggedIn)
+        main_.UnlockControls();
 }
 
 void TFhaslo_nowe::done(int result)

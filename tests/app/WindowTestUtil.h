@@ -19,8 +19,9 @@ struct WindowUnderTest
     std::unique_ptr<tq3sim::PtyRunner> sim;
     std::unique_ptr<TMain> window;
 
-    // Ticks of 10 ms: a 10-tick wait gives up after 4 x 100 ms.
-    static constexpr int TickMs = 10;
+    // Ticks of 25 ms: a 10-tick wait gives up after 4 x 250 ms, long enough for
+    // a loaded machine. Tests of time-outs shorten it before opening.
+    int TickMs = 25;
 
     void Open(const QString& port = {})
     {

@@ -153,6 +153,7 @@ private slots:
         c.settings = SampleSettings();
         c.faults.drop.push_back({code, 1000});
         WindowUnderTest t;
+        t.TickMs = 10;
         QVERIFY(t.StartWithSim(c));
         t.LogIn();
         auto& f = t.f();
@@ -209,6 +210,7 @@ private slots:
         ControllerOptions c;
         c.faults.drop.push_back({23, 1000});
         WindowUnderTest t;
+        t.TickMs = 10;
         QVERIFY(t.StartWithSim(c));
         t.LogIn();
         auto& f = t.f();

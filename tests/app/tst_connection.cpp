@@ -76,6 +76,7 @@ private slots:
         FaultOptions faults;
         faults.silent = true;
         WindowUnderTest t;
+        t.TickMs = 10;
         QVERIFY(t.StartWithSim(Options(faults)));
         WindowUnderTest::Click(t.f().Button_polacz);
         QCOMPARE(t.prompts.log, (QStringList{"beep", "Error: Brak odpowiedzi z TQ-3"}));
@@ -124,6 +125,7 @@ private slots:
         FaultOptions faults;
         faults.drop.push_back({80, 1000});
         WindowUnderTest t;
+        t.TickMs = 10;
         QVERIFY(t.StartWithSim(Options(faults)));
         t.LogIn();
         QTRY_COMPARE_WITH_TIMEOUT(t.f().Edit_logon->text(), QStringLiteral("WYLOGOWANY"), 10000);
@@ -140,10 +142,11 @@ private slots:
         t.LogIn();
         QTRY_VERIFY(t.FramesWithCode(80) >= 1);
         t.window->LockControls();
-        QTest::qWait(20); // a poll already under way finishes
+        QTRY_VERIFY(!t.window->Link().Busy); // a poll already under way finishes
+        const quint64 written = t.window->Link().FramesWritten();
+        QTest::qWait(t.TickMs * 40);
+        QCOMPARE(t.window->Link().FramesWritten(), written);
         const int polls = t.FramesWithCode(80);
-        QTest::qWait(WindowUnderTest::TickMs * 40);
-        QCOMPARE(t.FramesWithCode(80), polls);
         t.window->UnlockControls();
         QTRY_VERIFY(t.FramesWithCode(80) > polls);
     }
@@ -219,11 +222,12 @@ private slots:
         // No further poll; one that is on its way finishes.
         t.window->LockControls();
         QTRY_VERIFY(!t.window->Link().Busy);
-        QTest::qWait(30);
-        const size_t before = t.sim->frames().size();
+        // Everything written so far has reached the controller.
+        const size_t written = size_t(t.window->Link().FramesWritten());
+        QTRY_COMPARE(t.sim->frames().size(), written);
         t.window.reset();
-        QTest::qWait(50);
-        QCOMPARE(t.sim->frames().size(), before);
+        QTest::qWait(100);
+        QCOMPARE(t.sim->frames().size(), written);
     }
 };
 

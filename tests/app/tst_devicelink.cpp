@@ -244,6 +244,8 @@ private slots:
             });
         });
         QTRY_VERIFY_WITH_TIMEOUT(clickRan, 5000);
+        link->LoggedIn = false;
+        link->disconnect(this);
         QVERIFY(pollWasOver);
         const QByteArray poll = BuildFrame(CodeStatus, "G");
         QCOMPARE(written.mid(0, 3), (QList<QByteArray>{poll, poll, BuildFrame(2, "W")}));

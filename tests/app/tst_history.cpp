@@ -162,7 +162,8 @@ private slots:
         QCOMPARE(Lines(f.trm), (QStringList{"2024/09/07 00:05:03  Brak 230V ",
                                             "2024/09/07 10:00:00       Zapis cykliczny temperatury   -0,2"}));
         QCOMPARE(f.TempBar->Progress(), 16); // more records than announced: stays full
-        w.HistoryStopFlag = true;            // STOP, then the end answer comes first
+        w.EnterLoggedIn();
+        w.HistoryStopFlag = true; // STOP, then the end answer comes first
         w.DispatchAnswer(70, {});
         QCOMPARE(Lines(f.trm).last(), QStringLiteral("Koniec historii"));
         QCOMPARE(f.TempBar->Progress(), 16);
@@ -171,6 +172,47 @@ private slots:
         w.DispatchAnswer(71, Record(24, 5, 1, 1, 0, 0, 0, 0));
         w.DispatchAnswer(70, {});
         QCOMPARE(f.TempBar->Progress(), 0);
+        // Logged out meanwhile (ROZŁĄCZ during the download): the end and the
+        // stopped answers leave the window logged out, POŁĄCZ usable.
+        w.EnterLoggedOut();
+        w.DispatchAnswer(70, {});
+        w.DispatchAnswer(75, {});
+        QVERIFY(f.Button_polacz->isEnabled());
+        QVERIFY(!f.ButtonCzas->isEnabled());
+    }
+
+    void stopDuringThePause()
+    {
+        // STOP before the size answer: the stop request that goes out with the
+        // first record must not cost the request its answer.
+        ControllerOptions c;
+        c.historyRecords = 400;
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim(c, true));
+        LogIn(t);
+        QTimer::singleShot(0, t.window.get(), [&] { t.f().ButtonSTOP->click(); });
+        WindowUnderTest::Click(t.f().ButtonPobierz);
+        QTRY_VERIFY_WITH_TIMEOUT(t.f().ButtonPobierz->isEnabled(), 10000);
+        QCOMPARE(t.FramesWithCode(73), 1);
+        QVERIFY(t.FramesWithCode(75) >= 1);
+        QVERIFY(t.prompts.log.isEmpty());
+        QVERIFY(!Lines(t.f().trm).contains("Koniec historii"));
+    }
+
+    void loginAfterAPasswordWithPolishLetters()
+    {
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim());
+        LogIn(t);
+        WithPasswordWindow(t, [&](TFhaslo_nowe& w) {
+            w.Edit_haslo_nowe->setText(QStringLiteral("ał12"));
+            w.Button1->click();
+        });
+        WindowUnderTest::Click(t.f().Button_rozlacz);
+        QTRY_VERIFY(t.f().Button_polacz->isEnabled() && !t.window->Link().Busy);
+        t.LogIn(); // the same bytes as the change sent
+        QCOMPARE(t.sim->inspect([](const ControllerModel& m) { return m.password(); }), QByteArray("a\xb3"
+                                                                                                   "12"));
     }
 
     void historyRequestUnanswered()
@@ -178,6 +220,7 @@ private slots:
         ControllerOptions c;
         c.faults.drop.push_back({73, 1000});
         WindowUnderTest t;
+        t.TickMs = 10;
         QVERIFY(t.StartWithSim(c));
         LogIn(t);
         WindowUnderTest::Click(t.f().ButtonPobierz);
@@ -315,6 +358,7 @@ private slots:
         ControllerOptions c;
         c.faults.drop.push_back({3, 1000});
         WindowUnderTest t;
+        t.TickMs = 10;
         QVERIFY(t.StartWithSim(c));
         LogIn(t);
         WithPasswordWindow(t, [&](TFhaslo_nowe& w) {
@@ -325,7 +369,10 @@ private slots:
         QCOMPARE(t.prompts.log, (QStringList{"beep", "Error: Brak odpowiedzi z TQ-3"}));
         QCOMPARE(t.f().Edit_haslo->text(), QStringLiteral("7391"));
         QCOMPARE(t.FramesWithCode(3), 4);
-        QVERIFY(t.window->Link().ControlsUnlocked); // unlocked on close, whatever the way
+        // Logged out by the lost answer: closing leaves POŁĄCZ as the way back in.
+        QVERIFY(!t.window->Link().ControlsUnlocked);
+        QVERIFY(t.f().Button_polacz->isEnabled());
+        t.LogIn();
     }
 
     void passwordRefusedOrCancelled_data()
