@@ -16,6 +16,7 @@ link=/tmp/tq3sim
 build/default/sim/tq3sim --link "$link" "$@" &
 sim=$!
 trap 'kill "$sim" 2>/dev/null || true' EXIT
+trap 'exit 130' INT TERM
 for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
 [ -e "$link" ] || { echo "The simulated controller did not start." >&2; exit 1; }
 
