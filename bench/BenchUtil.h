@@ -1,10 +1,15 @@
 #pragma once
 // Shared by the benchmarks: the simulated controller as a separate process (so
 // that its CPU time is not counted as ours), CPU and memory figures.
+#include "ui/Main.h"
+#include "ui/MainForm.h"
 #include <QCoreApplication>
+
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTimer>
@@ -78,4 +83,11 @@ inline bool WaitUntil(const std::function<bool()>& done, int ms, int step = 5)
     while (!done() && t.elapsed() < ms)
         RunFor(step);
     return done();
+}
+
+// Clicks POŁĄCZ and waits for the login; false when it does not come.
+inline bool LogIn(TMain& window)
+{
+    window.Form().Button_polacz->click();
+    return WaitUntil([&] { return window.Form().Edit_logon->text() == QStringLiteral("ZALOGOWANY"); }, 10000);
 }

@@ -42,8 +42,7 @@ int main(int argc, char* argv[])
     TMain window(options);
     window.show();
     auto& f = window.Form();
-    f.Button_polacz->click();
-    if (!WaitUntil([&] { return f.Edit_logon->text() == QStringLiteral("ZALOGOWANY"); }, 10000)) {
+    if (!LogIn(window)) {
         std::fprintf(stderr, "bench_config: login failed\n");
         return 1;
     }

@@ -45,8 +45,7 @@ bool Download(bool paced, Result& r)
     TMain window(options);
     window.show();
     auto& f = window.Form();
-    f.Button_polacz->click();
-    if (!WaitUntil([&] { return f.Edit_logon->text() == QStringLiteral("ZALOGOWANY"); }, 10000))
+    if (!LogIn(window))
         return false;
     window.History().SetPauseStep(0); // the 1.1 s pause before the request is not measured
     WaitUntil([&] { return !window.Link().Busy; }, 5000);

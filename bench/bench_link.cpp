@@ -46,8 +46,7 @@ int main(int argc, char* argv[])
     Figure("start to window shown", startMs, "ms", "under 300 ms");
 
     auto& f = window->Form();
-    f.Button_polacz->click();
-    if (!WaitUntil([&] { return f.Edit_logon->text() == QStringLiteral("ZALOGOWANY"); }, 10000)) {
+    if (!LogIn(*window)) {
         std::fprintf(stderr, "bench_link: login failed: %s\n", qPrintable(prompts.log.join("; ")));
         return 1;
     }

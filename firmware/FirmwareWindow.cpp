@@ -106,7 +106,7 @@ bool TFboot::WaitForAcknowledgement(const QByteArray& payload, int& resendsLeft)
     DeviceLink& link = main_.Link();
     link.Countdown = AcknowledgementTicks;
     for (;;) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        WaitForMessages();
         if (link.LastSingleByte == BlockAcknowledgement)
             return true;
         if (link.Countdown > 0)

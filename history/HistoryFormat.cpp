@@ -1,5 +1,7 @@
 #include "history/HistoryFormat.h"
 
+#include "link/DeviceStatus.h"
+
 #include "config/CodePage1250.h"
 
 namespace tq3 {
@@ -30,16 +32,13 @@ QString FormatHistoryTimestamp(const QByteArray& record)
 
 QString FormatHistoryTemperature(quint16 raw)
 {
-    // 65535 * 2500 still fits in 32 bits; raw is never negative, so the
-    // division rounds down.
-    const qint32 t = static_cast<qint32>(raw) * 2500 / 1024 - 500;
-    const qint32 a = t < 0 ? -t : t;
-    const QString digits = QString::number(a / 10) + QLatin1Char(',') + QString::number(a % 10);
+    // The live temperature's scale and text, behind one blank.
+    const QString text = TemperatureText(raw);
     // A whole-degree value of 127 means something of its own to the
     // controller, so it is written bare, without the blank and the sign.
-    if (a / 10 == 127)
-        return digits;
-    return (t < 0 ? QStringLiteral(" -") : QStringLiteral(" +")) + digits;
+    if (text.mid(1).section(QLatin1Char(','), 0, 0) == QLatin1String("127"))
+        return text.mid(1);
+    return QLatin1Char(' ') + text;
 }
 
 QString HistoryEventText(int kind)

@@ -14,16 +14,10 @@ void LetMessagesRun()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-namespace {
-
-// Processes what is queued, or sleeps until the next event (a tick, received
-// characters, user input) when nothing is.
 void WaitForMessages()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
-
-} // namespace
 
 DeviceLink::DeviceLink(LinkHost& host, UserPrompts& prompts, QObject* parent)
     : QObject(parent), host_(host), prompts_(prompts)

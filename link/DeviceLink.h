@@ -22,6 +22,9 @@ namespace tq3 {
 // Lets the pending window messages run once: processes what is queued and
 // returns at once.
 void LetMessagesRun();
+// Processes what is queued, or sleeps until the next event (a tick, received
+// characters, user input) when nothing is: the step of every wait.
+void WaitForMessages();
 
 inline constexpr quint8 CodeLogin = 1;
 inline constexpr quint8 CodeLogout = 2;
