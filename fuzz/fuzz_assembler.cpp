@@ -2,7 +2,8 @@
 // The input's first four bytes seed the chunk sizes, the rest is the stream.
 // Checked on every input: chunking does not change the frames found, each
 // frame found stands in the stream behind the one before, and the buffer
-// keeps at most one incomplete candidate once drained.
+// keeps at most one incomplete candidate once drained, and a valid frame
+// that follows a silence of the line is never lost, whatever came before.
 #include "link/AnswerAssembler.h"
 #include "link/Frame.h"
 
@@ -61,5 +62,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     Require(!whole.Next());
     Require(whole.RxBuffer() == chunked.RxBuffer());
+
+    // The line falls silent: what is left are frames that can never be
+    // completed; then an answer arrives in two pieces and is found whole.
+    for (const tq3::Answer& answer : chunked.LineSilent())
+        Require(answer.payload.size() <= tq3::MaxAnswerPayload);
+    Require(chunked.RxBuffer().isEmpty());
+    const QByteArray after = tq3::BuildAnswerFrame(static_cast<quint8>(state), stream.left(state % 101));
+    chunked.Append(after.left(static_cast<qsizetype>(state % static_cast<uint32_t>(after.size()))));
+    chunked.Append(after.mid(static_cast<qsizetype>(state % static_cast<uint32_t>(after.size()))));
+    const auto answer = chunked.Next();
+    Require(answer.has_value());
+    Require(tq3::BuildAnswerFrame(answer->type, answer->payload) == after);
+    Require(!chunked.Next() && chunked.RxBuffer().isEmpty());
     return 0;
 }

@@ -115,9 +115,12 @@ void HistoryController::AnswerStopped()
 {
     FlushLog();
     form_.ButtonSTOP->setEnabled(false);
-    form_.ButtonPobierz->setEnabled(true);
-    if (link_.LoggedIn)
+    // A late answer after a logout leaves the window logged out: START stays
+    // disabled with the other commands.
+    if (link_.LoggedIn) {
+        form_.ButtonPobierz->setEnabled(true);
         unlock_();
+    }
 }
 
 void HistoryController::ExportHistory()

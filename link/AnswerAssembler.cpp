@@ -15,6 +15,21 @@ void AnswerAssembler::Append(const QByteArray& bytes)
     RxBuffer_.append(bytes);
 }
 
+QList<Answer> AnswerAssembler::LineSilent()
+{
+    QList<Answer> found;
+    for (;;) {
+        while (auto answer = Next())
+            found.append(std::move(*answer));
+        if (RxBuffer_.isEmpty())
+            return found;
+        // What stands at the front is a candidate that will never be completed:
+        // a frame may still begin inside it.
+        RxBuffer_.remove(0, 1);
+        FrameFound_ = false;
+    }
+}
+
 void AnswerAssembler::Clear()
 {
     RxBuffer_.clear();

@@ -6,9 +6,13 @@
 // candidate whose length byte is above 100 or whose checksum is wrong is
 // abandoned and the search resumes at the byte after its "m", so a true frame
 // behind a false start byte is still found. A partial frame waits for more
-// characters. The buffer never holds more than one incomplete candidate frame
-// (at most 103 bytes) once Next() has returned no frame.
+// characters, but not for ever: the controller sends an answer back to back,
+// so a candidate still incomplete when the line has gone silent is dead, and
+// LineSilent() abandons it (and whatever else is left) in the same way.
+// The buffer never holds more than one incomplete candidate frame (at most
+// 103 bytes) once Next() has returned no frame.
 #include <QByteArray>
+#include <QList>
 #include <optional>
 
 namespace tq3 {
@@ -26,6 +30,10 @@ public:
     // The next valid frame, already removed from the buffer; nullopt when no
     // whole frame stands in the buffer yet.
     std::optional<Answer> Next();
+    // The line has been silent since the last Append: every frame still in the
+    // buffer is returned, in order, and every incomplete candidate abandoned,
+    // so that the next characters begin afresh.
+    QList<Answer> LineSilent();
     void Clear();
 
     const QByteArray& RxBuffer() const { return RxBuffer_; }

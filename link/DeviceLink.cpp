@@ -22,16 +22,44 @@ void WaitForMessages()
 DeviceLink::DeviceLink(LinkHost& host, UserPrompts& prompts, QObject* parent)
     : QObject(parent), host_(host), prompts_(prompts)
 {
+    silence_.setSingleShot(true);
+    silence_.setInterval(std::chrono::milliseconds(50));
+    connect(&silence_, &QTimer::timeout, this, &DeviceLink::LineSilent);
 }
 
 void DeviceLink::ReceiveChars(const QByteArray& read)
 {
     LastSingleByte = read.size() == 1 ? read.at(0) : '.';
     assembler_.Append(read);
+    TakeAnswers(false);
+}
+
+// A frame that stops short (a byte lost on the line, or a stray "m" whose
+// length byte promises more than ever comes) would otherwise hold the search
+// until later answers have filled it up, swallowing them. The controller sends
+// each answer back to back, so a frame that has received nothing for a silent
+// gap is dead; the gap is far longer than a character time and than a USB
+// adapter's latency timer (up to 16 ms), and counts only once the port itself
+// holds nothing more for us. The other cure, letting a whole valid frame later
+// in the buffer win over the incomplete one in front, was not taken: it would
+// throw away a true answer whose payload happens to hold a valid frame.
+void DeviceLink::LineSilent()
+{
+    if (pendingInput_ && pendingInput_() > 0) {
+        silence_.start(); // bytes on their way: the line was not silent
+        return;
+    }
+    TakeAnswers(true);
+}
+
+void DeviceLink::TakeAnswers(bool lineSilent)
+{
     // A receive event during a dispatch only adds its characters: the pass
     // below takes them in order once the dispatch in hand is done.
-    if (assembling_)
+    if (assembling_) {
+        silence_.start();
         return;
+    }
     assembling_ = true;
     struct Reset
     {
@@ -39,20 +67,37 @@ void DeviceLink::ReceiveChars(const QByteArray& read)
         ~Reset()
         {
             link.assembling_ = false;
+            if (link.assembler_.RxBuffer().isEmpty())
+                link.silence_.stop();
+            else if (!link.silence_.isActive())
+                link.silence_.start();
             link.SchedulePending();
         }
     } reset{*this};
-    while (auto answer = assembler_.Next()) {
-        // Once a wait has its answer, later frames are still shown but cannot
-        // take its place before the waiting side has read it.
-        if (!answerLatched_) {
-            AnswerType = answer->type;
-            AnswerData = answer->payload;
-            if (waitDepth_ > 0 && answer->type == awaited_)
-                answerLatched_ = true;
-        }
-        host_.DispatchAnswer(answer->type, answer->payload);
+    if (lineSilent) {
+        silence_.stop();
+        // Taken out before any dispatch, so that characters received meanwhile
+        // are not part of the silence.
+        for (const Answer& answer : assembler_.LineSilent())
+            Deliver(answer);
+    } else {
+        silence_.start();
     }
+    while (auto answer = assembler_.Next())
+        Deliver(*answer);
+}
+
+void DeviceLink::Deliver(const Answer& answer)
+{
+    // Once a wait has its answer, later frames are still shown but cannot
+    // take its place before the waiting side has read it.
+    if (!answerLatched_) {
+        AnswerType = answer.type;
+        AnswerData = answer.payload;
+        if (waitDepth_ > 0 && answer.type == awaited_)
+            answerLatched_ = true;
+    }
+    host_.DispatchAnswer(answer.type, answer.payload);
 }
 
 void DeviceLink::Write(const QByteArray& frame)
@@ -181,12 +226,23 @@ bool DeviceLink::IsIdle() const
 
 void DeviceLink::WhenIdle(std::function<void()> action)
 {
+    WhenIdle(nullptr, nullptr, std::move(action));
+}
+
+void DeviceLink::WhenIdle(const void* control, std::function<bool()> stillWanted,
+                          std::function<void()> action)
+{
     if (IsIdle() && pending_.empty()) {
         Operation op(*this);
         action();
         return;
     }
-    pending_.push_back(std::move(action));
+    if (control) {
+        for (const Held& held : pending_)
+            if (held.control == control)
+                return;
+    }
+    pending_.push_back({control, std::move(stillWanted), std::move(action)});
     SchedulePending();
 }
 
@@ -203,11 +259,11 @@ void DeviceLink::RunPending()
     pendingScheduled_ = false;
     if (pending_.empty() || !IsIdle())
         return; // scheduled again when the running exchange ends
-    auto action = std::move(pending_.front());
+    Held held = std::move(pending_.front());
     pending_.pop_front();
-    {
+    if (!held.stillWanted || held.stillWanted()) {
         Operation op(*this);
-        action();
+        held.action();
     }
     SchedulePending();
 }

@@ -13,6 +13,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QTimer>
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -54,6 +55,12 @@ public:
     void SetWriter(Writer writer) { writer_ = std::move(writer); }
     // The pause after each send-and-wait; tests set it to zero.
     void SetPauseAfterExchange(std::chrono::milliseconds pause) { pause_ = pause; }
+    // How many received bytes wait in the port, not yet handed to ReceiveChars:
+    // the line is not silent while there are any.
+    void SetPendingInput(std::function<qint32()> pending) { pendingInput_ = std::move(pending); }
+    // How long the line must stay silent before a frame still incomplete is
+    // given up.
+    void SetSilentGap(std::chrono::milliseconds gap) { silence_.setInterval(gap); }
 
     // Characters read from the port in one receive event.
     void ReceiveChars(const QByteArray& read);
@@ -69,6 +76,11 @@ public:
     // Runs the action at once when nothing is being exchanged, otherwise as soon
     // as the running exchange or operation has ended. Actions run one at a time.
     void WhenIdle(std::function<void()> action);
+    // The same for a click on a control: a held click runs only if the control
+    // still takes clicks (stillWanted) when its turn comes, since the window may
+    // have changed meanwhile (logged out, locked by an operation), and a control
+    // holds at most one click, so a double click is one.
+    void WhenIdle(const void* control, std::function<bool()> stillWanted, std::function<void()> action);
     bool IsIdle() const;
 
     // Held by a long operation for its whole length (a transfer, a modal window
@@ -108,6 +120,11 @@ signals:
 
 private:
     void Write(const QByteArray& frame);
+    // Takes the whole frames out of the receive buffer and dispatches them; after
+    // a silence, also gives up what can no longer be completed.
+    void TakeAnswers(bool lineSilent);
+    void Deliver(const Answer& answer);
+    void LineSilent();
     void Poll();
     void SchedulePending();
     void RunPending();
@@ -124,7 +141,15 @@ private:
     bool answerLatched_ = false;
     bool pollQueued_ = false;
     bool pendingScheduled_ = false;
-    std::deque<std::function<void()>> pending_;
+    struct Held
+    {
+        const void* control = nullptr;
+        std::function<bool()> stillWanted;
+        std::function<void()> action;
+    };
+    std::deque<Held> pending_;
+    std::function<qint32()> pendingInput_;
+    QTimer silence_;
     quint64 framesWritten_ = 0;
 };
 

@@ -88,6 +88,7 @@ TMain::TMain(const Options& options, QWidget* parent) : QMainWindow(parent)
     LinkHost& host = *this;
     link_ = std::make_unique<DeviceLink>(host, *prompts_, this);
     link_->SetWriter([this](const QByteArray& frame) { return VaComm->WriteString(frame); });
+    link_->SetPendingInput([this] { return VaComm->InputCount(); });
 
     config_ = new ConfigController(form_, *link_, *prompts_, ContainerBuffer, this);
     config_->SetLockFunctions([this] { LockControls(); }, [this] { UnlockControls(); });
@@ -129,8 +130,11 @@ template <typename F> void TMain::Guarded(F&& f)
 template <typename Signal, typename Sender>
 void TMain::BindExchange(Sender* sender, Signal signal, void (TMain::*handler)())
 {
-    connect(sender, signal, this, [this, handler] {
-        link_->WhenIdle([this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+    // The controls live as long as the window, and with it the link that holds the clicks.
+    connect(sender, signal, this, [this, sender, handler] {
+        link_->WhenIdle(
+            sender, [sender] { return sender->isEnabled(); },
+            [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
     });
 }
 

@@ -8,10 +8,36 @@
 #include "ui/MainForm.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <memory>
+
+// Once a check of the running test has failed, a modal window still open would
+// hold that test (and every test after it) until the time limit: close it, so
+// the failure is reported at once and the rest of the program still runs.
+inline void CloseModalsOnFailure(QObject* context)
+{
+    auto* timer = new QTimer(context);
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, timer, [] {
+        if (!QTest::currentTestFailed())
+            return;
+        while (QWidget* modal = QApplication::activeModalWidget()) {
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                dialog->done(QDialog::Rejected);
+            } else {
+                modal->close();
+            }
+            if (QApplication::activeModalWidget() == modal)
+                break; // it will not go (a transfer that must finish)
+        }
+    });
+    timer->start();
+}
 
 struct WindowUnderTest
 {
@@ -31,6 +57,7 @@ struct WindowUnderTest
         o.port = port;
         window = std::make_unique<TMain>(o);
         window->Link().SetPauseAfterExchange(std::chrono::milliseconds(0));
+        CloseModalsOnFailure(window.get());
         window->show();
     }
 

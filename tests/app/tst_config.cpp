@@ -140,6 +140,24 @@ private slots:
         QVERIFY(!f.Panel_bar->isVisible());
     }
 
+    void damagedTextAnswerCostsOneResend()
+    {
+        // The spoiled answer holds "m" followed by " Z": a false start claiming
+        // 90 bytes right inside it.
+        ControllerOptions c;
+        c.settings = SampleSettings();
+        c.settings[16] = "Alarm Zasilanie";
+        c.faults.badChecksum.push_back({16, 1});
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim(c));
+        t.LogIn();
+        Transfer(t, t.f().Icon_get);
+        QVERIFY(t.prompts.log.isEmpty());
+        QCOMPARE(t.FramesWithCode(16), 2);
+        QCOMPARE(t.f().Edit_IN1N->text(), QStringLiteral("Alarm Zasilanie"));
+        QCOMPARE(t.f().Edit_logon->text(), QStringLiteral("ZALOGOWANY"));
+    }
+
     void readUnanswered_data()
     {
         QTest::addColumn<int>("code");

@@ -2,13 +2,18 @@
 // connect, log in, poll, log out, lost answers and a vanished device.
 #include "WindowTestUtil.h"
 
+#include "history/HistoryController.h"
 #include "link/DeviceLink.h"
 #include "ui/Gauge.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 
@@ -187,6 +192,71 @@ private slots:
         for (const auto& fr : t.sim->frames())
             codes << QString::number(fr.code);
         QCOMPARE(codes, (QStringList{"1", "80", "80", "2"}));
+    }
+
+    void heldClickOnAChangedWindow_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<bool>("answerPolls"); // false: the poll logs out silently
+        QTest::newRow("clock after a silent logout") << "ButtonCzas" << 1 << false;
+        QTest::newRow("configuration read after a silent logout") << "Icon_get" << 1 << false;
+        QTest::newRow("password change after a silent logout") << "Button_zmiana_hasla" << 1 << false;
+        QTest::newRow("double click on START during a poll") << "ButtonPobierz" << 2 << true;
+    }
+    // Clicks held back behind the poll act only on the window as it is when
+    // their turn comes.
+    void heldClickOnAChangedWindow()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, clicks);
+        QFETCH(bool, answerPolls);
+        ControllerOptions c;
+        c.historyRecords = 30;
+        if (!answerPolls)
+            c.faults.drop.push_back({80, 1000});
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim(c));
+        t.window->History().SetPauseStep(1);
+        t.LogIn();
+        auto* button = t.window->findChild<QAbstractButton*>(control);
+        QVERIFY(button);
+        QObject::connect(
+            &t.window->Link(), &tq3::DeviceLink::PollStarted, t.window.get(),
+            [&] {
+                QTimer::singleShot(0, t.window.get(), [&] {
+                    for (int i = 0; i < clicks; ++i)
+                        button->click();
+                });
+            },
+            Qt::SingleShotConnection);
+        // A window opened by the held click is noted and closed again.
+        bool windowOpened = false;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (auto* modal = QApplication::activeModalWidget()) {
+                windowOpened = true;
+                modal->close();
+            }
+        });
+        watch.start(10);
+        auto& f = t.f();
+        if (answerPolls) {
+            QTRY_COMPARE_WITH_TIMEOUT(f.trm->document()->lastBlock().text(),
+                                      QStringLiteral("Koniec historii"), 20000);
+            QTest::qWait(t.TickMs * 4);
+            QCOMPARE(t.FramesWithCode(73), 1);
+            QVERIFY(f.ButtonPobierz->isEnabled());
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(f.Edit_logon->text(), QStringLiteral("WYLOGOWANY"), 10000);
+            QTest::qWait(t.TickMs * 4); // the held click's turn
+            QVERIFY(f.Button_polacz->isEnabled());
+            QVERIFY(!button->isEnabled() && !f.Icon_put->isEnabled() && !f.ButtonPobierz->isEnabled());
+            QVERIFY(!f.Panel_bar->isVisible());
+            QCOMPARE(t.FramesWithCode(80) + 1, int(t.sim->frames().size())); // the login and the polls
+        }
+        QVERIFY(!windowOpened);
+        QVERIFY(t.prompts.log.isEmpty());
     }
 
     void portThatCannotBeOpened()

@@ -154,6 +154,80 @@ private slots:
         QCOMPARE(host.dispatched.size(), 2);
     }
 
+    void damagedAnswerCostsOneResend_data()
+    {
+        QTest::addColumn<QByteArray>("first"); // what comes back for the first write
+        const QByteArray alarm = AnswerFrame(12, "Alarm Zasilanie");
+        QByteArray spoiled = alarm;
+        spoiled.back() = char(spoiled.back() ^ 0x40);
+        QTest::newRow("spoiled checksum, m in the text") << spoiled;
+        QTest::newRow("answer cut short") << alarm.left(alarm.size() - 2);
+        QTest::newRow("noise holding m") << QByteArray("\x01m\x0c\x50"
+                                                       "Alarm");
+        QTest::newRow("nothing") << QByteArray();
+    }
+    void damagedAnswerCostsOneResend()
+    {
+        QFETCH(QByteArray, first);
+        ticks.setInterval(5);
+        link->SetSilentGap(std::chrono::milliseconds(20));
+        reply = [&](const QByteArray&, int n) { return n == 1 ? first : AnswerFrame(12, "Alarm Zasilanie"); };
+        link->SendCommand(12, "G");
+        QVERIFY(link->WaitAnswer(20, 12));
+        QCOMPARE(int(written.size()), 2);
+        QCOMPARE(link->AnswerData, QByteArray("Alarm Zasilanie"));
+        QCOMPARE(host.dispatched.size(), 1);
+        QVERIFY(prompts.log.isEmpty());
+    }
+
+    void resendIsTheWaitsOwnFrame()
+    {
+        // A record's dispatch sends the history stop request while the start of
+        // the download still waits; the awaited answer is lost once.
+        host.onDispatch = [&](quint8 type) {
+            if (type == 71)
+                link->SendCommand(75, "x");
+        };
+        reply = [&](const QByteArray& f, int n) {
+            if (n == 1)
+                return AnswerFrame(71, QByteArray(8, '\x01'));
+            return f.at(1) == char(73) ? AnswerFrame(73, QByteArray(2, '\0')) : QByteArray();
+        };
+        link->SendCommand(73, "h");
+        QVERIFY(link->WaitAnswer(3, 73));
+        QCOMPARE(written, (QList<QByteArray>{BuildFrame(73, "h"), BuildFrame(75, "x"), BuildFrame(73, "h")}));
+    }
+
+    void heldClicks()
+    {
+        // Three clicks of one control and one of another while the link is busy.
+        int first = 0, second = 0;
+        bool firstEnabled = true;
+        auto busy = std::make_unique<DeviceLink::Operation>(*link);
+        const int a = 0, b = 0;
+        for (int i = 0; i < 3; ++i)
+            link->WhenIdle(
+                &a, [&] { return firstEnabled; }, [&] { ++first; });
+        link->WhenIdle(
+            &b, [] { return true; }, [&] { ++second; });
+        QCoreApplication::processEvents();
+        QCOMPARE(first + second, 0);
+        busy.reset();
+        QTRY_COMPARE(second, 1);
+        QCOMPARE(first, 1);
+
+        // A control disabled meanwhile: its held click does nothing.
+        busy = std::make_unique<DeviceLink::Operation>(*link);
+        link->WhenIdle(
+            &a, [&] { return firstEnabled; }, [&] { ++first; });
+        link->WhenIdle(
+            &b, [] { return true; }, [&] { ++second; });
+        firstEnabled = false;
+        busy.reset();
+        QTRY_COMPARE(second, 2);
+        QCOMPARE(first, 1);
+    }
+
     void receiveDuringDispatchKeepsOrder()
     {
         // The second frame arrives while the first is being dispatched.

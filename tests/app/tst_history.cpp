@@ -178,7 +178,9 @@ private slots:
         w.DispatchAnswer(70, {});
         w.DispatchAnswer(75, {});
         QVERIFY(f.Button_polacz->isEnabled());
-        QVERIFY(!f.ButtonCzas->isEnabled());
+        for (QWidget* command : std::initializer_list<QWidget*>{f.ButtonCzas, f.ButtonPobierz, f.ButtonSTOP,
+                                                                f.Icon_get, f.ButtonKasuj})
+            QVERIFY2(!command->isEnabled(), qPrintable(command->objectName()));
     }
 
     void stopDuringThePause()

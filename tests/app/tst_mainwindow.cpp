@@ -199,7 +199,10 @@ private slots:
         const QList<QWidget*> commands{
             f.Button_zmiana_hasla, f.ButtonRestart, f.ButtonResetlimit, f.Icon_get, f.Icon_put,
             f.ButtonCzas,          f.ButtonPobierz, f.ButtonKasuj};
-        w.DispatchAnswer(80, Status(3, 1, 20, 10, 300, 265, 220));
+        // No answer before the unlock: a status answer enables the transfer
+        // icons itself and would hide one that the unlock forgot.
+        f.Temp->setText(QStringLiteral("+23,2"));
+        f.BarRSSI->SetProgress(10);
         f.TempBar->SetProgress(40);
         f.Panel_bar->show();
         w.HistoryStopFlag = true;

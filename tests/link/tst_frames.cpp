@@ -69,6 +69,8 @@ private slots:
     void falseStartInNoise();
     void loneByteLeavesNothing();
     void longStreamInRandomChunks();
+    void silenceEndsDeadCandidates_data();
+    void silenceEndsDeadCandidates();
     void randomStreams_data();
     void randomStreams();
 };
@@ -253,6 +255,59 @@ void TstFrames::longStreamInRandomChunks()
     QCOMPARE(received.size(), sent.size());
     QCOMPARE(received, sent);
     QVERIFY(assembler.RxBuffer().isEmpty());
+}
+
+Q_DECLARE_METATYPE(QList<QByteArray>)
+
+void TstFrames::silenceEndsDeadCandidates_data()
+{
+    QTest::addColumn<QByteArray>("heard");           // what the line brought before it fell silent
+    QTest::addColumn<QList<QByteArray>>("released"); // the frames the silence lets out
+
+    const QByteArray alarm = BuildAnswerFrame(12, "Alarm Zasilanie");
+    QByteArray spoiled = alarm;
+    spoiled.back() = static_cast<char>(spoiled.back() ^ 0x01);
+    const QByteArray status = BuildAnswerFrame(80, QByteArray(12, '\x05'));
+    const QByteArray end = BuildAnswerFrame(70, {});
+
+    // The search resumes inside the payload, on the "m" of "Alarm", which
+    // claims 90 bytes ("Z"): everything after it would be swallowed.
+    QTest::newRow("spoiled text answer") << spoiled << QList<QByteArray>{};
+    QTest::newRow("text answer cut short") << alarm.left(alarm.size() - 3) << QList<QByteArray>{};
+    QTest::newRow("two spoiled answers") << spoiled + spoiled << QList<QByteArray>{};
+    // A stray "m" claiming 64 bytes stands in front of whole answers.
+    QTest::newRow("stray start in front of an answer")
+        << Bytes({'m', 80, 64}) + status << QList<QByteArray>{status};
+    QTest::newRow("stray start in front of two answers")
+        << Bytes({'z', 'm', 1, 60}) + status + end << QList<QByteArray>{status, end};
+    QTest::newRow("spoiled answer, then a whole one held by it") << spoiled + end << QList<QByteArray>{end};
+}
+
+// A candidate still incomplete when the line falls silent is dead: it costs the
+// resend that brings the answer again, and it never swallows that answer.
+void TstFrames::silenceEndsDeadCandidates()
+{
+    QFETCH(QByteArray, heard);
+    QFETCH(QList<QByteArray>, released);
+
+    AnswerAssembler assembler;
+    assembler.Append(heard);
+    QVERIFY(Drain(assembler).isEmpty());
+    QVERIFY(!assembler.RxBuffer().isEmpty());
+
+    QList<QByteArray> out;
+    for (const Answer& answer : assembler.LineSilent())
+        out.append(Wire(answer));
+    QCOMPARE(out, released);
+    QVERIFY(assembler.RxBuffer().isEmpty());
+    QVERIFY(!assembler.FrameFound());
+
+    // The resend's answer, in two pieces, starts afresh.
+    const QByteArray resent = BuildAnswerFrame(12, "Alarm Zasilanie");
+    assembler.Append(resent.left(5));
+    QVERIFY(Drain(assembler).isEmpty());
+    assembler.Append(resent.mid(5));
+    QCOMPARE(Drain(assembler), QList<QByteArray>{resent});
 }
 
 void TstFrames::randomStreams_data()
