@@ -435,7 +435,7 @@ void ConfigController::SaveConfigFile()
     const QString name = prompts_.SaveFileName(SaveDialog);
     if (name.isEmpty())
         return;
-    if (!SaveWholeFile(name, ContainerBuffer)) {
+    if (!SaveWholeFile(name, ContainerBuffer, NewFileAccess::OwnerOnly)) {
         prompts_.Beep();
         prompts_.Message(MessageKind::Error, QStringLiteral("Błąd zapisu"));
     }

@@ -12,8 +12,20 @@ class UserPrompts;
 // what was read, or nothing for a file of the wrong size.
 bool LoadDataFile(const QString& path, const QByteArray& tag, QByteArray& buffer, UserPrompts& prompts);
 
-// Writes the bytes atomically (a temporary file renamed over the target); false
-// when the file could not be written, the old one then stays as it was.
-bool SaveWholeFile(const QString& path, const QByteArray& bytes);
+// Who may read a file that a save creates; a file that is there keeps its own
+// permissions.
+enum class NewFileAccess
+{
+    Normal,   // as the user's umask allows
+    OwnerOnly // 0600: the file holds the access password and the SIM PIN
+};
+
+// Writes the bytes whole. Where the folder allows it, a temporary file is
+// renamed over the target, so that a failed save leaves the old file as it
+// was. The file is written in place instead where the folder does not let the
+// user create files, and where a replacement would break its hard links or
+// change its owner or group; a failure part way then leaves it damaged. False
+// when the file could not be written.
+bool SaveWholeFile(const QString& path, const QByteArray& bytes, NewFileAccess access);
 
 } // namespace tq3

@@ -6,12 +6,14 @@
 #include "ui/MainForm.h"
 #include "ui/SpinButton.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 
 #include <functional>
 #include <initializer_list>
@@ -142,6 +144,40 @@ private:
     std::function<void()> enter_;
 };
 
+// Runs an action once the combo box's list has closed, however it closed: a
+// choice, Escape or a click elsewhere. The wheel and the arrow keys over the
+// closed box change its entry without a list and run nothing.
+class CloseUpHook : public QObject
+{
+public:
+    CloseUpHook(QComboBox* combo, std::function<void(int)> closeUp, QObject* parent)
+        : QObject(parent), combo_(combo), closeUp_(std::move(closeUp))
+    {
+        // The list's window is made with the box and lives as long as it.
+        combo->view()->window()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override
+    {
+        // The list hides before a chosen entry becomes the box's own.
+        if (event->type() == QEvent::Hide) {
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (combo_)
+                        closeUp_(combo_->currentIndex());
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QPointer<QComboBox> combo_;
+    std::function<void(int)> closeUp_;
+};
+
 } // namespace
 
 FieldRules::FieldRules(TMainForm& form, ConfigController& config, QObject* parent)
@@ -183,7 +219,8 @@ FieldRules::FieldRules(TMainForm& form, ConfigController& config, QObject* paren
 
     new EnterHook(f.BoxFiltrSMS, handler(&FieldRules::BoxFiltrSMSEnter), this);
     new EnterHook(f.VoiceBox, handler(&FieldRules::VoiceBoxEnter), this);
-    connect(f.Combo_operator, &QComboBox::activated, this, &FieldRules::Combo_operatorCloseUp);
+    new CloseUpHook(
+        f.Combo_operator, [this](int index) { Combo_operatorCloseUp(index); }, this);
 
     connect(f.SpinButton3, &TSpinButton::UpClick, this, &FieldRules::SpinButton3UpClick);
     connect(f.SpinButton3, &TSpinButton::DownClick, this, &FieldRules::SpinButton3DownClick);

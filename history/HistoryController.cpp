@@ -137,9 +137,7 @@ void HistoryController::ExportHistory()
     } else {
         const QString text = form_.trm->toPlainText();
         const QStringList lines = text.isEmpty() ? QStringList{} : text.split(QLatin1Char('\n'));
-        // Written whole or not at all: a failed export never leaves half a file
-        // in place of the one that was there.
-        if (SaveWholeFile(name, HistoryFileBytes(lines)))
+        if (SaveWholeFile(name, HistoryFileBytes(lines), NewFileAccess::Normal))
             prompts_.Message(MessageKind::Information, QStringLiteral("Zapisano plik historii"));
         else
             prompts_.Message(MessageKind::Error, QStringLiteral("Błąd zapisu"));

@@ -10,13 +10,22 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+
+#include <sys/stat.h>
+#include <unistd.h>
+#if defined(Q_OS_LINUX)
+#include <sys/fsuid.h>
+#endif
 
 using namespace tq3sim;
 using namespace tq3colours;
@@ -27,6 +36,56 @@ QByteArray Byte(int b)
 {
     return QByteArray(1, char(b));
 }
+
+// What is at the place a save goes to.
+enum class Before
+{
+    Nothing,
+    File,
+    HardLinked,
+    ReadOnlyFolder,
+    OtherOwner
+};
+
+constexpr uid_t Nobody = 65534;
+
+struct stat StatOf(const QString& path)
+{
+    struct stat st = {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        st.st_ino = 0;
+    return st;
+}
+
+// Root writes into any folder: for a read-only folder to stop it, its file
+// system checks run as another user for a while (this thread only).
+class FileSystemUser
+{
+public:
+    explicit FileSystemUser(uid_t uid) : was_(::geteuid())
+    {
+#if defined(Q_OS_LINUX)
+        ::setfsuid(uid);
+        ok_ = uid_t(::setfsuid(uid_t(-1))) == uid;
+#else
+        ok_ = uid == was_;
+#endif
+    }
+    ~FileSystemUser()
+    {
+#if defined(Q_OS_LINUX)
+        ::setfsuid(was_);
+#endif
+    }
+    bool Ok() const
+    {
+        return ok_;
+    }
+
+private:
+    uid_t was_;
+    bool ok_ = false;
+};
 
 std::map<int, QByteArray> SampleSettings()
 {
@@ -335,6 +394,101 @@ private slots:
         t.prompts.fileNames.push_back(Path("no-such-folder/x.tcf"));
         t.f().Zapis1->trigger();
         QCOMPARE(t.prompts.log.mid(1), (QStringList{"beep", "Error: Błąd zapisu"}));
+    }
+
+    // Where the folder allows it a new file is renamed over the old one; in a
+    // read-only folder, over a hard-linked file or another user's file, the
+    // file is written in place. Permissions stay; a new configuration file,
+    // which holds the password and the PIN, is for its owner alone.
+    void savesKeepTheFile_data()
+    {
+        QTest::addColumn<bool>("history"); // the log export, not the configuration save
+        QTest::addColumn<Before>("before");
+        QTest::addColumn<int>("mode");      // of the file there before, or of a new one (-1: the umask's)
+        QTest::addColumn<bool>("replaced"); // by another file, not written in place
+        QTest::newRow("new configuration") << false << Before::Nothing << 0600 << true;
+        QTest::newRow("new history") << true << Before::Nothing << -1 << true;
+        QTest::newRow("configuration over 0640") << false << Before::File << 0640 << true;
+        QTest::newRow("history over 0604") << true << Before::File << 0604 << true;
+        QTest::newRow("hard-linked configuration") << false << Before::HardLinked << 0644 << false;
+        QTest::newRow("configuration in read-only folder")
+            << false << Before::ReadOnlyFolder << 0644 << false;
+        QTest::newRow("history in read-only folder") << true << Before::ReadOnlyFolder << 0664 << false;
+        QTest::newRow("another user's configuration") << false << Before::OtherOwner << 0666 << false;
+    }
+    void savesKeepTheFile()
+    {
+        QFETCH(bool, history);
+        QFETCH(Before, before);
+        QFETCH(int, mode);
+        QFETCH(bool, replaced);
+        const bool root = ::geteuid() == 0;
+        if (before == Before::OtherOwner && !root)
+            QSKIP("only root can give a file to another user");
+        QTemporaryDir folder;
+        const QString path = folder.filePath(history ? "log.txt" : "conf.tcf");
+        const QByteArray native = QFile::encodeName(path);
+        const QString link = folder.filePath("link");
+        if (before != Before::Nothing) {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write(QByteArray(100, 'o')); // longer than what replaces it
+            old.close();
+            QCOMPARE(::chmod(native, mode_t(mode)), 0);
+        }
+        if (before == Before::HardLinked)
+            QCOMPARE(::link(native, QFile::encodeName(link)), 0);
+        // As root the read-only folder is saved into as the owner of the file.
+        const bool asNobody = root && before == Before::ReadOnlyFolder;
+        if (before == Before::OtherOwner || asNobody)
+            QCOMPARE(::chown(native, Nobody, Nobody), 0);
+        if (before == Before::ReadOnlyFolder)
+            QCOMPARE(::chmod(QFile::encodeName(folder.path()), 0555), 0);
+        const struct stat was = StatOf(path);
+
+        WindowUnderTest t;
+        t.Open();
+        t.f().trm->setPlainText("a\nb");
+        t.prompts.fileNames.push_back(path);
+        {
+            FileSystemUser user(asNobody ? Nobody : ::geteuid());
+            if (!user.Ok())
+                QSKIP("no other file system user to take");
+            if (history)
+                WindowUnderTest::Click(t.f().ButtonZapisz);
+            else
+                t.f().Zapis1->trigger();
+        }
+        ::chmod(QFile::encodeName(folder.path()), 0700);
+        QCOMPARE(t.prompts.log.mid(1),
+                 history ? QStringList{"Information: Zapisano plik historii"} : QStringList{});
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), history ? QByteArray("a\r\nb\r\n") : t.window->ContainerBuffer);
+
+        const struct stat now = StatOf(path);
+        if (mode < 0) {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode = 0666 & ~int(mask);
+        }
+        QCOMPARE(int(now.st_mode & 07777), mode);
+        if (before != Before::Nothing) {
+            QCOMPARE(now.st_ino != was.st_ino, replaced);
+            QCOMPARE(now.st_uid, was.st_uid);
+            QCOMPARE(now.st_gid, was.st_gid);
+        }
+        if (before == Before::HardLinked) {
+            QCOMPARE(StatOf(link).st_ino, now.st_ino);
+            QCOMPARE(now.st_nlink, nlink_t(2));
+        }
+        // Nothing left behind but the file and its other name.
+        QStringList expected{QFileInfo(path).fileName()};
+        if (before == Before::HardLinked)
+            expected << "link";
+        QCOMPARE(QDir(folder.path())
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 expected);
     }
 
     void cancelledDialogs()

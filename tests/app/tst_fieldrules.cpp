@@ -5,10 +5,12 @@
 #include "config/ConfigController.h"
 #include "ui/SpinButton.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QPlainTextEdit>
+#include <QWheelEvent>
 
 #include <map>
 #include <tuple>
@@ -178,23 +180,56 @@ private slots:
         }
     }
 
+    // The preset follows the list closing: a choice from it, or the entry
+    // shown when it is dismissed; not the wheel or the arrow keys over the
+    // closed box.
     void operatorPresets_data()
     {
-        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("start"); // the entry shown before
+        QTest::addColumn<int>("item");  // the entry shown after
         QTest::addColumn<QString>("expected");
-        QTest::newRow("ORANGE") << 0 << "+48501200777";
-        QTest::newRow("T-MOBILE") << 1 << "+48602951111";
-        QTest::newRow("inny") << 4 << "";
-        QTest::newRow("none") << -1 << "+48111";
+        QTest::newRow("wheel over the closed box") << "wheel" << 0 << 1 << "+48111";
+        QTest::newRow("arrow key on the closed box") << "key" << 0 << 1 << "+48111";
+        QTest::newRow("T-MOBILE chosen from the list") << "choice" << 0 << 1 << "+48602951111";
+        QTest::newRow("inny chosen from the list") << "choice" << 0 << 4 << "";
+        QTest::newRow("list dismissed on PLUS") << "dismissed" << 2 << 2 << "+48601000310";
+        QTest::newRow("list dismissed without an entry") << "dismissed" << -1 << -1 << "+48111";
     }
 
     void operatorPresets()
     {
-        QFETCH(int, index);
+        QFETCH(QString, how);
+        QFETCH(int, start);
+        QFETCH(int, item);
+        QComboBox* combo = f().Combo_operator;
+        combo->setCurrentIndex(start);
         QLineEdit* e = Start(QStringLiteral("Edit_operator"), QStringLiteral("+48111"));
-        emit f().Combo_operator->activated(index);
+        QAbstractItemView* list = combo->view();
+        if (how == "wheel") {
+            const QPointF at(5, 5);
+            QWheelEvent wheel(at, combo->mapToGlobal(at), {}, {0, -QWheelEvent::DefaultDeltasPerStep},
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(combo, &wheel);
+        } else if (how == "key") {
+            QTest::keyClick(combo, Qt::Key_Down);
+        } else {
+            combo->showPopup();
+            QTRY_VERIFY(list->isVisible());
+            if (how == "choice") {
+                const QPoint at = list->visualRect(list->model()->index(item, 0)).center();
+                QTest::mouseMove(list->viewport(), at);
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            } else {
+                QTest::keyClick(list, Qt::Key_Escape);
+            }
+        }
+        QTRY_VERIFY(!list->window()->isVisible());
+        QCoreApplication::processEvents(); // what follows the list closing
+        QCOMPARE(combo->currentIndex(), item);
         QTEST(e->text(), "expected");
-        QCOMPARE(FieldColour(e), index >= 0 ? tq3colours::Red : Base);
+        const bool applied = how == "choice" || (how == "dismissed" && item >= 0);
+        QCOMPARE(FieldColour(e), applied ? tq3colours::Red : Base);
     }
 
     void spinButtons_data()

@@ -1,4 +1,5 @@
 #include "config/ConfigFile.h"
+#include "firmware/FirmwareBlocks.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -79,6 +80,8 @@ private slots:
     void startUpValues();
     void layout_data();
     void layout();
+    void handWritten_data();
+    void handWritten();
     void roundTrip();
     void checkContainer_data();
     void checkContainer();
@@ -145,6 +148,105 @@ void TstConfigFile::layout()
     QFETCH(QByteArray, data);
     QCOMPARE(BuildConfigFile(fields), WithCheck(data));
     QCOMPARE(ParseConfigFile(WithCheck(data)), fields);
+}
+
+// Whole files written out here byte by byte, check byte included, so that
+// the builder and the checker cannot agree on a wrong rule between them.
+void TstConfigFile::handWritten_data()
+{
+    QTest::addColumn<QByteArray>("tag");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<ConfigFileFields>("fields"); // of a configuration file
+    QTest::addColumn<QByteArray>("image");        // of a firmware file
+
+    ConfigFileFields startUp;
+    startUp.password = "7391";
+    startUp.pin = "7391";
+    startUp.smsCentre = "+48501200777";
+    // clang-format off
+    const QByteArray startUpFile = QByteArray::fromHex(
+        "746366"                        // tcf
+        "04 37333931 04 37333931"       // password, PIN
+        "0c 2b3438353031323030373737"   // SMS centre
+        "00 00 00 00"                   // telephones
+        "00 00 00 00 00 00 00"          // five texts, reserved, status query
+        "00000000 050000000000 050505"  // reserved
+        "00 00 0c 00"                   // SMS limit, voice limit, reserved
+        "84 8a 00 3c"                   // minimum, maximum, correction, minutes
+        "00 00 00"                      // battery texts, call on alarm
+        "55");                          // check byte
+    // clang-format on
+
+    ConfigFileFields every;
+    every.password = "1234";
+    every.pin = "0000";
+    every.smsCentre = "+48602951111";
+    every.tel = {"+48111", "", "", "+4"};
+    every.in1n = "Brak 230V";
+    every.in2a = "Zimno \xb3";
+    every.out2zal = "STAN";
+    every.smsLimit = 138;
+    every.voiceLimit = 3;
+    every.tempMin = 120;
+    every.tempMax = 140;
+    every.korekta = 132;
+    every.interval = 15;
+    every.in4a = "OK";
+    every.in4n = "Bat";
+    every.callOnAlarm = 1;
+    // clang-format off
+    const QByteArray everyFile = QByteArray::fromHex(
+        "746366"
+        "04 31323334 04 30303030"
+        "0c 2b3438363032393531313131"
+        "06 2b3438313131 00 00 02 2b34"
+        "09 4272616b2032333056 00 00 07 5a696d6e6f20b3 00"
+        "00 04 5354414e"
+        "00000000 050000000000 050505"
+        "8a 03 0c 00"
+        "78 8c 84 0f"
+        "02 4f4b 03 426174 01"
+        "71");
+    // clang-format on
+
+    const QByteArray image = QByteArray::fromHex("010203ff80");
+    const QByteArray firmwareFile = QByteArray::fromHex("746672 010203ff80 1f");
+
+    auto wrongCheck = [](QByteArray file, int check) {
+        file.back() = char(check);
+        return file;
+    };
+    QTest::newRow("configuration, start-up values")
+        << QByteArray("tcf") << startUpFile << true << startUp << QByteArray();
+    QTest::newRow("configuration, every field")
+        << QByteArray("tcf") << everyFile << true << every << QByteArray();
+    QTest::newRow("firmware") << QByteArray("tfr") << firmwareFile << true << ConfigFileFields() << image;
+    QTest::newRow("configuration, wrong check byte")
+        << QByteArray("tcf") << wrongCheck(startUpFile, 0x54) << false << ConfigFileFields() << QByteArray();
+    QTest::newRow("firmware, wrong check byte")
+        << QByteArray("tfr") << wrongCheck(firmwareFile, 0x9f) << false << ConfigFileFields() << QByteArray();
+}
+
+void TstConfigFile::handWritten()
+{
+    QFETCH(QByteArray, tag);
+    QFETCH(QByteArray, file);
+    QFETCH(bool, accepted);
+    QFETCH(ConfigFileFields, fields);
+    QFETCH(QByteArray, image);
+    const ContainerCheck check = CheckContainer(file, tag);
+    QVERIFY(check.sizeOk);
+    QVERIFY(check.tagOk);
+    QCOMPARE(check.checkOk, accepted);
+    if (!accepted)
+        return; // refused before anything in it is read
+    if (tag == "tcf") {
+        QCOMPARE(BuildConfigFile(fields), file);
+        QCOMPARE(ParseConfigFile(file), fields);
+    } else {
+        QCOMPARE(FirmwareImage(file), image);
+    }
 }
 
 void TstConfigFile::roundTrip()
