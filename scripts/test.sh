@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test twice: with warnings as errors, then under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer. Then the serial component's and the
+# integration tests once more under ThreadSanitizer (which cannot share a build with
+# AddressSanitizer).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -17,3 +19,10 @@ for preset in default asan; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+
+# The tsan presets build only the tests they run and run only the serial and integration
+# labels, with TSAN_OPTIONS set in the test preset (tests/tsan.supp, halt_on_error=1).
+echo "== build and test: tsan"
+cmake --preset tsan "${launcher[@]}" >/dev/null
+cmake --build --preset tsan
+ctest --preset tsan

@@ -3,6 +3,7 @@
 #include "VaUtils.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <cerrno>
 #include <cstring>
 
@@ -35,47 +36,39 @@ void TVaCommBuffer::Remove(qint32 n)
 // ---------------------------------------------------------------------------------------
 // Threads
 
-TVaCommThread::TVaCommThread(TVaCustomComm* owner) : owner_(owner) {}
+namespace {
+
+// The event that carries a worker's report to the component on the main thread.
+QEvent::Type ReportEventType()
+{
+    static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+} // namespace
+
+TVaCommThread::TVaCommThread(TVaCustomComm* owner, TVaOsPort* port, const TVaOpenSettings& settings)
+    : owner_(owner), port_(port), settings_(settings)
+{
+}
+
+void TVaCommThread::run()
+{
+    Execute();
+    finished_.store(true, std::memory_order_release);
+}
+
+void TVaCommThread::Join()
+{
+    wait();
+    [[maybe_unused]] const bool finished = finished_.load(std::memory_order_acquire);
+    Q_ASSERT(finished);
+}
 
 void TVaCommThread::MarkTerminated()
 {
     terminated_.store(true);
-    {
-        std::lock_guard lock(handOff_->mutex);
-        handOff_->stopping = true;
-    }
-    handOff_->done.notify_all();
 }
-
-void TVaCommThread::Synchronize(quint32 mask, bool lost)
-{
-    const std::shared_ptr<TVaHandOffState> state = handOff_;
-    quint64 ticket;
-    {
-        std::lock_guard lock(state->mutex);
-        if (state->stopping)
-            return;
-        ticket = ++state->posted;
-    }
-    TVaCustomComm* owner = owner_;
-    const quint64 session = owner_->session_;
-    // The call runs on the main thread; if the component is gone by then, Qt drops it.
-    QMetaObject::invokeMethod(
-        owner,
-        [owner, state, ticket, session, mask, lost] {
-            owner->DeliverEvents(session, mask, lost);
-            {
-                std::lock_guard lock(state->mutex);
-                state->finished = qMax(state->finished, ticket);
-            }
-            state->done.notify_all();
-        },
-        Qt::QueuedConnection);
-    std::unique_lock lock(state->mutex);
-    state->done.wait(lock, [&] { return state->stopping || state->finished >= ticket; });
-}
-
-TVaCommEventThread::TVaCommEventThread(TVaCustomComm* owner) : TVaCommThread(owner) {}
 
 void TVaCommEventThread::Stop()
 {
@@ -83,19 +76,45 @@ void TVaCommEventThread::Stop()
     wakeEvent_.Signal();
 }
 
-void TVaCommEventThread::run()
+void TVaCommEventThread::Execute()
 {
     TVaCustomComm* o = owner_;
-    const TVaHandle events[2] = {wakeEvent_.Handle(), o->rxRoomEvent_.Handle()};
+    quint32 pending = 0;  // events met and not yet handed over
+    bool lost = false;    // the device has gone: hand over what is left, then end
+    quint64 inFlight = 0; // the hand-off the main thread has not finished yet
     while (!Terminated()) {
+        // Reset before looking, so that a hand-off finished meanwhile still wakes the wait.
+        o->reportRunEvent_.Reset();
+        if (inFlight != 0 && o->ReportRun(inFlight))
+            inFlight = 0;
+        if (inFlight == 0) {
+            pending &= settings_.eventMask;
+            // The loss of the device is told once, whichever thread meets it first.
+            const bool report = lost && !o->lostReported_.exchange(true);
+            if (pending != 0 || report) {
+                inFlight = o->PostReport(settings_.session, pending, report, true);
+                pending = 0;
+            }
+            if (lost)
+                break;
+        }
+        TVaHandle events[3] = {wakeEvent_.Handle()};
+        int count = 1;
+        if (inFlight != 0)
+            events[count++] = o->reportRunEvent_.Handle();
+        if (lost) {
+            // Only the last hand-off is awaited now; the device would report its loss for ever.
+            VaOs::WaitAny(events, count, -1);
+            continue;
+        }
         // With the receive buffer full the device is left alone until a read makes room:
         // its own queue holds the rest, and nothing spins.
         const bool full = o->ReceiveBufferFull();
-        const auto ready = o->port_->Wait(!full, false, events, full ? 2 : 1, -1);
+        if (full)
+            events[count++] = o->rxRoomEvent_.Handle();
+        const auto ready = port_->Wait(!full, false, events, count, -1);
         if (Terminated())
             break;
-        quint32 mask = 0;
-        bool lost = false;
         switch (ready.ready) {
         case TVaOsPort::Ready::Device: {
             bool sawEventChar = false;
@@ -107,11 +126,11 @@ void TVaCommEventThread::run()
                 size = static_cast<qint32>(o->rxBuffer_.size());
             }
             if (n > 0)
-                mask |= EV_RXCHAR;
+                pending |= EV_RXCHAR;
             if (sawEventChar)
-                mask |= EV_RXFLAG;
-            if (n > 0 && size * 5 >= o->buffers_.ReadSize() * 4)
-                mask |= EV_RX80FULL;
+                pending |= EV_RXFLAG;
+            if (n > 0 && qint64(size) * 5 >= qint64(settings_.readSize) * 4)
+                pending |= EV_RX80FULL;
             break;
         }
         case TVaOsPort::Ready::Gone:
@@ -122,19 +141,13 @@ void TVaCommEventThread::run()
         case TVaOsPort::Ready::Timeout:
             continue;
         }
-        o->PickUpLineErrors(&mask);
-        mask &= o->eventMask_;
-        // The loss of the device is told once, whichever thread meets it first.
-        const bool report = lost && !o->lostReported_.exchange(true);
-        if (mask != 0 || report)
-            Synchronize(mask, report);
-        if (lost)
-            break;
+        o->PickUpLineErrors(&pending);
     }
 }
 
-TVaCommWriteThread::TVaCommWriteThread(TVaCustomComm* owner, qint32 capacity)
-    : TVaCommThread(owner), queue_(capacity)
+TVaCommWriteThread::TVaCommWriteThread(TVaCustomComm* owner, TVaOsPort* port, const TVaOpenSettings& settings,
+                                       qint32 capacity)
+    : TVaCommThread(owner, port, settings), queue_(capacity)
 {
 }
 
@@ -148,19 +161,22 @@ bool TVaCommWriteThread::Enqueue(const char* bytes, qint32 n)
 {
     if (n <= 0)
         return true;
+    if (Terminated())
+        return false;
     if (queue_.Count() + n > queue_.Capacity()) {
         const TVaDeadline deadline =
             TVaDeadline::Begin(static_cast<quint32>(owner_->buffers_.WriteTimeout()));
         for (;;) {
+            // Reset before looking, so that room made or an end met meanwhile still wakes.
             roomEvent_.Reset();
+            if (Terminated())
+                return false;
             if (queue_.Count() + n <= queue_.Capacity())
                 break;
             if (deadline.Expired())
                 return false;
-            // The write thread may be waiting to report an emptied queue; let that report
-            // run, or it would never take the queued bytes off.
-            QCoreApplication::sendPostedEvents(owner_, QEvent::MetaCall);
-            roomEvent_.WaitFor(static_cast<qint32>(qBound<quint32>(1, deadline.Remaining(), 5)));
+            // In slices, so that a tick source driven by a test is followed too.
+            roomEvent_.WaitFor(static_cast<qint32>(qBound<quint32>(1, deadline.Remaining(), 50)));
         }
     }
     std::lock_guard lock(owner_->WriteLock);
@@ -183,11 +199,11 @@ void TVaCommWriteThread::Completed(qint32 n)
             dataReady_.Signal();
     }
     roomEvent_.Signal();
-    if (empty)
-        Synchronize(EV_TXEMPTY, false);
+    if (empty && !Terminated())
+        owner_->PostReport(settings_.session, EV_TXEMPTY, false, false);
 }
 
-void TVaCommWriteThread::run()
+void TVaCommWriteThread::Execute()
 {
     TVaCustomComm* o = owner_;
     const TVaHandle events[2] = {stopEvent_.Handle(), dataReady_.Handle()};
@@ -209,32 +225,34 @@ void TVaCommWriteThread::run()
             }
         }
         // The main thread only appends behind these bytes, and only this thread removes.
-        const qint64 n = o->port_->Write(data, count);
+        const qint64 n = port_->Write(data, count);
         if (n > 0) {
             Completed(static_cast<qint32>(n));
             continue;
         }
-        if (n == 0 || o->port_->WouldBlock()) {
-            const auto ready = o->port_->Wait(false, true, events, 1, -1);
+        if (n == 0 || port_->WouldBlock()) {
+            const auto ready = port_->Wait(false, true, events, 1, -1);
             if (ready.ready == TVaOsPort::Ready::Event)
                 break;
             if (ready.ready == TVaOsPort::Ready::Device || ready.ready == TVaOsPort::Ready::Timeout)
                 continue;
         } else {
-            const int error = o->port_->LastError();
+            const int error = port_->LastError();
             if (error != EIO && error != ENXIO && error != EBADF && error != EPIPE) {
                 // A refusal that may pass: the line errors are read, the bytes stay queued.
-                Synchronize(EV_ERR, false);
+                o->PostReport(settings_.session, EV_ERR, false, false);
                 const TVaHandle stop = stopEvent_.Handle();
                 VaOs::WaitAny(&stop, 1, 100);
                 continue;
             }
         }
         if (!o->lostReported_.exchange(true))
-            Synchronize(0, true);
+            o->PostReport(settings_.session, 0, true, false);
         break;
     }
     MarkTerminated();
+    // A write waiting for room gives up at once.
+    roomEvent_.Signal();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -243,7 +261,10 @@ void TVaCommWriteThread::run()
 TVaCustomComm::TVaCustomComm(QObject* owner) : TVaComponent(owner)
 {
     flowControl_.SetOnChange([this](TVaPersistent*) { ApplyLineSettings(); });
-    eventChars_.SetOnChange([this](TVaPersistent*) { ApplyLineSettings(); });
+    eventChars_.SetOnChange([this](TVaPersistent*) {
+        eventChar_.store(eventChars_.EventChar());
+        ApplyLineSettings();
+    });
     buffers_.SetOnChange([this](TVaPersistent*) {
         CheckClosed();
         ApplyBufferSizes();
@@ -294,6 +315,7 @@ void TVaCustomComm::Open()
         ApplyBufferSizes();
         ApplyTimeouts();
         ApplyEventMask();
+        TakeOpenSettings();
         StartThreads();
     } catch (...) {
         StopThreads();
@@ -341,14 +363,23 @@ void TVaCustomComm::CloseDevice(bool raiseOnClose)
         OnClose(this);
 }
 
+void TVaCustomComm::TakeOpenSettings()
+{
+    openSettings_.session = session_;
+    openSettings_.eventMask = eventMask_;
+    openSettings_.readSize = buffers_.ReadSize();
+    openSettings_.receiveLimit = qMax(buffers_.ReadSize(), 1024);
+    eventChar_.store(eventChars_.EventChar());
+}
+
 void TVaCustomComm::StartThreads()
 {
     if (eventMask_ != 0) {
-        eventThread_ = new TVaCommEventThread(this);
+        eventThread_ = new TVaCommEventThread(this, port_.get(), openSettings_);
         eventThread_->start(VaQtThreadPriority(eventPriority_));
     }
     if (!directWrite_) {
-        writeThread_ = new TVaCommWriteThread(this, buffers_.WriteSize());
+        writeThread_ = new TVaCommWriteThread(this, port_.get(), openSettings_, buffers_.WriteSize());
         writeThread_->start(VaQtThreadPriority(writePriority_));
     }
 }
@@ -366,15 +397,14 @@ void TVaCustomComm::StopThreads()
         if (writes)
             writes->Stop();
     }
-    // Neither thread can be waiting for the main thread any more: a stopped thread's
-    // pending hand-off returns at once. So joining here is bounded, and the device is
-    // closed only when no thread can touch it.
+    // No worker ever waits for the main thread, so joining here is bounded, also inside a
+    // hand-off; and the device is closed only when no thread can touch it.
     if (events) {
-        events->wait();
+        events->Join();
         delete events;
     }
     if (writes) {
-        writes->wait();
+        writes->Join();
         delete writes;
     }
 }
@@ -529,9 +559,13 @@ qint32 TVaCustomComm::WriteData(const char* bytes, qint32 count)
     if (!directWrite_) {
         if (!writeThread_)
             return 0;
-        if (!writeThread_->Enqueue(bytes, count))
-            throw EVaCommError(QString::fromLatin1(sBufferFull));
-        return count;
+        if (writeThread_->Enqueue(bytes, count))
+            return count;
+        // The device has gone and the write thread with it: nothing more is sent, as on a
+        // closed port; the loss itself is on its way to OnError.
+        if (writeThread_->Terminated())
+            return 0;
+        throw EVaCommError(QString::fromLatin1(sBufferFull));
     }
     std::lock_guard lock(WriteLock);
     const TVaDeadline deadline = TVaDeadline::Begin(static_cast<quint32>(buffers_.ReadTimeout()));
@@ -565,15 +599,10 @@ bool TVaCustomComm::WriteString(const QByteArray& text)
     return WriteData(text.constData(), static_cast<qint32>(text.size())) == text.size();
 }
 
-qint32 TVaCustomComm::ReceiveLimit() const
-{
-    return qMax(buffers_.ReadSize(), 1024);
-}
-
 bool TVaCustomComm::ReceiveBufferFull()
 {
     std::lock_guard lock(ReadLock);
-    if (rxBuffer_.size() < ReceiveLimit())
+    if (rxBuffer_.size() < openSettings_.receiveLimit)
         return false;
     // Reset before the next wait, under the lock the readers signal under.
     rxRoomEvent_.Reset();
@@ -584,9 +613,9 @@ qint64 TVaCustomComm::FillReceiveBuffer(bool* sawEventChar, bool* gone)
 {
     if (!port_)
         return 0;
-    const qint32 limit = ReceiveLimit();
-    const bool watchFlag = (eventMask_ & EV_RXFLAG) != 0;
-    const char eventChar = eventChars_.EventChar();
+    const qint32 limit = openSettings_.receiveLimit;
+    const bool watchFlag = (openSettings_.eventMask & EV_RXFLAG) != 0;
+    const char eventChar = eventChar_.load();
     qint64 total = 0;
     char chunk[4096];
     while (rxBuffer_.size() < limit) {
@@ -650,8 +679,7 @@ qint32 TVaCustomComm::ReadData(char* destination, qint32 count)
     if (!IsOpen() || count <= 0)
         return 0;
     std::lock_guard lock(ReadLock);
-    bool sawEventChar = false, gone = false;
-    FillReceiveBuffer(&sawEventChar, &gone);
+    FillWhenNoEventThread();
     const qint32 n = qMin(count, static_cast<qint32>(rxBuffer_.size()));
     if (n <= 0)
         return 0;
@@ -691,9 +719,7 @@ void TVaCustomComm::ReadLineStatus(quint32& errors, TVaComStat& stat)
     stat = {};
     if (!IsOpen())
         return;
-    // What the device holds counts as received, as a driver's queue would.
-    bool sawEventChar = false, gone = false;
-    FillReceiveBuffer(&sawEventChar, &gone);
+    FillWhenNoEventThread();
     errors = lineErrors_.exchange(0);
     stat.cbInQue = static_cast<quint32>(rxBuffer_.size());
     stat.cbOutQue = writeThread_ ? static_cast<quint32>(writeThread_->Queue().Count()) : 0;
@@ -717,6 +743,62 @@ void TVaCustomComm::SetRtsLine(bool on)
 
 // ---------------------------------------------------------------------------------------
 // Events
+
+void TVaCustomComm::FillWhenNoEventThread()
+{
+    // With an event thread only it reads the device, so that every byte taken in is also
+    // announced; without one nothing is announced and what the device holds counts as
+    // received, as a driver's queue would.
+    if (eventThread_)
+        return;
+    bool sawEventChar = false, gone = false;
+    FillReceiveBuffer(&sawEventChar, &gone);
+}
+
+quint64 TVaCustomComm::PostReport(quint64 session, quint32 mask, bool lost, bool track)
+{
+    quint64 ticket = 0;
+    {
+        std::lock_guard lock(reportMutex_);
+        if (track)
+            ticket = ++lastTicket_;
+        reports_.push_back({session, mask, lost, ticket});
+    }
+    QCoreApplication::postEvent(&handOffTarget_, new QEvent(ReportEventType()));
+    return ticket;
+}
+
+bool TVaCustomComm::ReportRun(quint64 ticket)
+{
+    std::lock_guard lock(reportMutex_);
+    return lastTicketRun_ >= ticket;
+}
+
+void TVaHandOffTarget::customEvent(QEvent*)
+{
+    // Every event this object gets is a hand-off.
+    owner_->RunReport();
+}
+
+void TVaCustomComm::RunReport()
+{
+    TVaReport report;
+    {
+        std::lock_guard lock(reportMutex_);
+        if (reports_.empty())
+            return;
+        report = reports_.front();
+        reports_.pop_front();
+    }
+    DeliverEvents(report.session, report.mask, report.lost);
+    if (report.ticket == 0)
+        return;
+    {
+        std::lock_guard lock(reportMutex_);
+        lastTicketRun_ = qMax(lastTicketRun_, report.ticket);
+    }
+    reportRunEvent_.Signal();
+}
 
 void TVaCustomComm::DeliverEvents(quint64 session, quint32 mask, bool lost)
 {

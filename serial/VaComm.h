@@ -12,8 +12,9 @@
 #include <QByteArray>
 #include <QThread>
 #include <atomic>
-#include <condition_variable>
+#include <deque>
 #include <memory>
+#include <mutex>
 
 class TVaCustomComm;
 class TVaOsPort;
@@ -36,45 +37,60 @@ private:
     qint32 capacity_;
 };
 
-// What a worker thread shares with the main thread for its synchronous hand-offs; it
-// outlives the thread, so a late hand-off still finds it.
-struct TVaHandOffState
+// What the worker threads read of the owner's settings, taken when the port opens and
+// before the threads start: a setting changed while the port is open never reaches them.
+struct TVaOpenSettings
 {
-    std::mutex mutex;
-    std::condition_variable done;
-    quint64 posted = 0;
-    quint64 finished = 0;
-    bool stopping = false;
+    quint64 session = 0;     // the opening the threads serve
+    quint32 eventMask = 0;   // the port's EventMask
+    qint32 receiveLimit = 0; // bytes the receive buffer may hold
+    qint32 readSize = 0;     // Buffers.ReadSize, for the 80%-full report
 };
 
+// Thread contract. Every public operation of the component, every event and every hand-off
+// runs on the main thread. The event thread alone reads the device (while it runs) and
+// fills the receive buffer under ReadLock, as a driver fills its queue; every fill is
+// followed by a hand-off that announces it. It has one hand-off at a time with the main
+// thread: what it meets meanwhile goes into the next, posted once the last one has run. The
+// write thread alone writes the device from the queue; its reports (end of transmission,
+// write error, device lost) are posted and never waited for. No worker ever blocks on the
+// main thread, so the main thread may wait for room in the queue without running any
+// hand-off, and may join the threads at any time. Both threads stop on their atomic flag
+// and wake event, and are joined before the device is closed.
 class TVaCommThread : public QThread
 {
 public:
-    explicit TVaCommThread(TVaCustomComm* owner);
+    TVaCommThread(TVaCustomComm* owner, TVaOsPort* port, const TVaOpenSettings& settings);
     bool Terminated() const { return terminated_.load(); }
+    // Waits until the thread's loop has ended; afterwards nothing of the thread touches the
+    // owner or the port.
+    void Join();
 
 protected:
-    // Runs call on the main thread and waits until it has run; returns at once when the
-    // thread is told to stop meanwhile.
-    void Synchronize(quint32 mask, bool lost);
+    void run() final;
+    virtual void Execute() = 0;
     void MarkTerminated();
 
     TVaCustomComm* owner_;
-    std::shared_ptr<TVaHandOffState> handOff_ = std::make_shared<TVaHandOffState>();
+    TVaOsPort* port_;
+    const TVaOpenSettings settings_;
 
 private:
     std::atomic<bool> terminated_{false};
+    // Set when the loop has ended, read after QThread::wait: Qt orders the two through a lock
+    // ThreadSanitizer cannot see, this pair it can.
+    std::atomic<bool> finished_{false};
 };
 
 // Waits for line events of the open port and hands each to the main thread.
 class TVaCommEventThread : public TVaCommThread
 {
 public:
-    explicit TVaCommEventThread(TVaCustomComm* owner);
+    using TVaCommThread::TVaCommThread;
     void Stop();
 
 protected:
-    void run() override;
+    void Execute() override;
 
 private:
     TVaWaitEvent wakeEvent_;
@@ -84,14 +100,17 @@ private:
 class TVaCommWriteThread : public TVaCommThread
 {
 public:
-    TVaCommWriteThread(TVaCustomComm* owner, qint32 capacity);
+    TVaCommWriteThread(TVaCustomComm* owner, TVaOsPort* port, const TVaOpenSettings& settings,
+                       qint32 capacity);
     void Stop();
-    // Queues the bytes, waiting at most the owner's WriteTimeout for room.
+    // Queues the bytes, waiting at most the owner's WriteTimeout for room; false when there
+    // was no room in time, or when the thread has ended (the device is gone). Runs nothing of
+    // the main thread's while it waits.
     bool Enqueue(const char* bytes, qint32 n);
     const TVaCommBuffer& Queue() const { return queue_; }
 
 protected:
-    void run() override;
+    void Execute() override;
 
 private:
     void Completed(qint32 n);
@@ -99,7 +118,21 @@ private:
     TVaCommBuffer queue_;
     TVaWaitEvent dataReady_;
     TVaWaitEvent stopEvent_;
-    TVaWaitEvent roomEvent_; // signalled whenever the thread has taken bytes off the queue
+    TVaWaitEvent roomEvent_; // signalled when the thread has taken bytes off the queue, or ended
+};
+
+// Receives the worker threads' hand-off events on the main thread and runs the reports they
+// stand for. It dies with its component, and Qt then drops the events still on their way.
+class TVaHandOffTarget : public QObject
+{
+public:
+    explicit TVaHandOffTarget(TVaCustomComm* owner) : owner_(owner) {}
+
+protected:
+    void customEvent(QEvent* event) override;
+
+private:
+    TVaCustomComm* owner_;
 };
 
 class TVaCustomComm : public TVaComponent
@@ -199,6 +232,7 @@ private:
     friend class TVaCommThread;
     friend class TVaCommEventThread;
     friend class TVaCommWriteThread;
+    friend class TVaHandOffTarget;
 
     template <typename T> void SetLive(T& field, T v)
     {
@@ -208,13 +242,30 @@ private:
         ApplyLineSettings();
     }
     void CloseDevice(bool raiseOnClose);
+    void TakeOpenSettings();
+    // A worker's report, waiting for the main thread.
+    struct TVaReport
+    {
+        quint64 session = 0;
+        quint32 mask = 0;
+        bool lost = false;
+        quint64 ticket = 0; // non-zero when the worker wants to know that it has run
+    };
+    // Any thread: queues the report and posts its hand-off; returns its ticket (0 without
+    // track).
+    quint64 PostReport(quint64 session, quint32 mask, bool lost, bool track);
+    // Any thread: whether the report with this ticket has run.
+    bool ReportRun(quint64 ticket);
+    // Main thread: runs the oldest report waiting.
+    void RunReport();
     // Main thread: runs the events a worker handed over, unless the port they belong to
     // has been closed since.
     void DeliverEvents(quint64 session, quint32 mask, bool lost);
     // Moves what the device has received into the receive buffer, up to its limit;
-    // called with ReadLock held. Returns the bytes moved.
+    // called with ReadLock held, by the event thread or, when none runs, the main thread.
+    // Returns the bytes moved.
     qint64 FillReceiveBuffer(bool* sawEventChar, bool* gone);
-    qint32 ReceiveLimit() const;
+    void FillWhenNoEventThread();
     bool ReceiveBufferFull();
     void PickUpLineErrors(quint32* events);
 
@@ -249,12 +300,27 @@ private:
     QByteArray rxBuffer_;
     TVaWaitEvent rxRoomEvent_; // signalled when a read has made room in rxBuffer_
     std::atomic<quint32> lineErrors_{0};
+    // The event thread's own once the port is open.
     TVaLineCounters counters_;
     bool countersKnown_ = false;
     std::atomic<bool> lostReported_{false};
     // Counts the openings, so that a hand-off that outlived its port is recognised.
     quint64 session_ = 0;
+    // Fixed at Open for the threads and for the receive buffer.
+    TVaOpenSettings openSettings_;
+    // The event character the event thread looks for: a line setting, so it follows
+    // EventChars at once.
+    std::atomic<char> eventChar_{0};
     bool destroying_ = false;
+
+    // Reports of the worker threads, in the order they were made; each has one posted
+    // hand-off event that runs the oldest.
+    std::mutex reportMutex_;
+    std::deque<TVaReport> reports_;
+    quint64 lastTicket_ = 0;
+    quint64 lastTicketRun_ = 0;
+    TVaWaitEvent reportRunEvent_; // signalled when a tracked report has run
+    TVaHandOffTarget handOffTarget_{this};
 };
 
 // The component as the window uses it: every setting published.

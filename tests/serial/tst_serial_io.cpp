@@ -40,8 +40,10 @@ QString TryWrite(TVaComm& comm, const QByteArray& bytes)
 class MasterReader
 {
 public:
-    MasterReader(PtyPair& pty, int expected)
-        : thread_([this, &pty, expected] {
+    // With a delay, the controller starts reading only that long after it was created.
+    MasterReader(PtyPair& pty, int expected, int delayMs = 0)
+        : thread_([this, &pty, expected, delayMs] {
+              std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
               QElapsedTimer t;
               t.start();
               while (data_.size() < expected && !stop_ && t.elapsed() < 10000)
@@ -322,6 +324,194 @@ private slots:
         const QByteArray got = reader.Take();
         QVERIFY2(got == stream, qPrintable(Difference(got, stream)));
         QTRY_VERIFY(rec.Count("txempty") >= 1);
+    }
+
+    void writeWhileLineGoesAway_data()
+    {
+        QTest::addColumn<int>("writeTimeout");
+        QTest::newRow("600 ms") << 600;
+        // Waiting out this one would trip the watchdog: the wait must end with the thread.
+        QTest::newRow("a minute") << 60000;
+    }
+    void writeWhileLineGoesAway()
+    {
+        QFETCH(int, writeTimeout);
+        PtyPair pty;
+        TVaComm comm;
+        CommRecorder rec(comm);
+        UsePty(comm, pty);
+        comm.Open();
+        QVERIFY(FillLine(comm, Pattern(64 * 1024), 500) > 0);
+        comm.Buffers().SetWriteTimeout(writeTimeout);
+        // The controller goes away while the next frame waits for room in the queue.
+        std::thread hangUp([&pty] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            pty.CloseMaster();
+        });
+        bool accepted = true;
+        QString thrown;
+        {
+            Watchdog dog(10000, "WriteString on a line that goes away");
+            thrown = ThrownMessage<EVaCommError>([&] { accepted = comm.WriteString(Pattern(500, 9)); });
+        }
+        hangUp.join();
+        // Nothing was sent and nothing is blamed on a full queue; the loss is told afterwards.
+        QCOMPARE(thrown, kNothingThrown);
+        QVERIFY(!accepted);
+        QVERIFY(!rec.log.contains("error") && !rec.log.contains("close"));
+        QTRY_VERIFY_WITH_TIMEOUT(rec.log.contains("close"), 3000);
+        QCOMPARE(rec.Count("error"), 1);
+        QVERIFY(rec.errors[0] & VaConst::CE_IOE);
+        QVERIFY(!comm.IsOpen());
+        QVERIFY(!comm.WriteString("x"));
+        QTRY_COMPARE_WITH_TIMEOUT(ThreadCount(), baseThreads_, 2000);
+    }
+
+    void noHandlerInsideWriteString()
+    {
+        PtyPair pty;
+        TVaComm comm;
+        UsePty(comm, pty);
+        bool writing = false;
+        QStringList inside; // handlers that ran while a WriteString was under way
+        bool replied = false;
+        comm.OnTxEmpty = [&](QObject*) {
+            if (writing)
+                inside << "OnTxEmpty";
+        };
+        comm.OnError = [&](QObject*, quint32) {
+            if (writing)
+                inside << "OnError";
+        };
+        comm.OnRxChar = [&](QObject*, qint32) {
+            if (writing)
+                inside << "OnRxChar";
+            comm.ReadString();
+            // The handler answers with a frame of its own, as the link's dispatch may.
+            if (!std::exchange(replied, true)) {
+                writing = true;
+                comm.WriteString("reply");
+                writing = false;
+            }
+        };
+        comm.Open();
+        const QByteArray stream = Pattern(64 * 1024, 4);
+        const int queued = FillLine(comm, stream, 500);
+        QVERIFY(queued > 0);
+
+        // Bytes arrive and their hand-off waits while the main thread is busy; then the next
+        // frame has to wait for room, until the controller reads again.
+        QVERIFY(pty.WriteMaster("ping", 5000, false));
+        QTest::qSleep(50);
+        const QByteArray frame = Pattern(500, 7);
+        const QByteArray want = stream.left(queued) + frame + "reply";
+        MasterReader reader(pty, int(want.size()), 50);
+        comm.Buffers().SetWriteTimeout(5000);
+        writing = true;
+        const QString error = TryWrite(comm, frame);
+        writing = false;
+        QCOMPARE(error, QString());
+        QTRY_VERIFY(replied);
+        QTRY_VERIFY_WITH_TIMEOUT(reader.Done(), 10000);
+        const QByteArray got = reader.Take();
+        QVERIFY2(got == want, qPrintable(Difference(got, want)));
+        QCOMPARE(inside, QStringList());
+    }
+
+    void everyByteAnnouncedOrReturned_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::newRow("InputCount") << "InputCount";
+        QTest::newRow("ReadLineStatus") << "ReadLineStatus";
+        QTest::newRow("ReadData of one byte") << "ReadData";
+    }
+    void everyByteAnnouncedOrReturned()
+    {
+        QFETCH(QString, query);
+        PtyPair pty;
+        TVaComm comm;
+        UsePty(comm, pty);
+        QByteArray got; // what the handler read and what the main thread's calls returned, in order
+        comm.OnRxChar = [&](QObject*, qint32) { got += comm.ReadString(); };
+        comm.Open();
+        QByteArray sent;
+        for (int i = 0; i < 20; ++i) {
+            const QByteArray piece = Pattern(15, i);
+            sent += piece;
+            QVERIFY(pty.WriteMaster(piece, 5000, false));
+            // The main thread asks, processing no events, until it sees something arrive.
+            QElapsedTimer t;
+            t.start();
+            bool seen = false;
+            while (!seen && t.elapsed() < 5000) {
+                if (query == "InputCount") {
+                    seen = comm.InputCount() > 0;
+                } else if (query == "ReadLineStatus") {
+                    quint32 errors = 0;
+                    TVaComStat stat;
+                    comm.ReadLineStatus(errors, stat);
+                    seen = stat.cbInQue > 0;
+                } else {
+                    char c = 0;
+                    seen = comm.ReadData(&c, 1) == 1;
+                    if (seen)
+                        got += c;
+                }
+                if (!seen)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            QVERIFY(seen);
+            // Whatever the call did not return is announced.
+            QTRY_COMPARE(got, sent);
+        }
+    }
+
+    void settingsChangedWhileReceiving()
+    {
+        PtyPair pty;
+        TVaComm comm;
+        CommRecorder rec(comm);
+        UsePty(comm, pty);
+        comm.SetMonitorEvents({ceError, ceRxChar, ceTxEmpty, ceRxFlag, ceRx80Full});
+        int flags = 0;
+        comm.OnRxFlag = [&](QObject*) { ++flags; };
+        comm.EventChars().SetEventChar('X');
+        comm.Open();
+        // The event character is a line setting: it counts at once.
+        comm.EventChars().SetEventChar('Y');
+        QVERIFY(pty.WriteMaster("X"));
+        QTRY_COMPARE(rec.received, QByteArray("X"));
+        QVERIFY(pty.WriteMaster("Y"));
+        QTRY_COMPARE(rec.received, QByteArray("XY"));
+        QCOMPARE(flags, 1);
+
+        // The controller talks without pause while the settings change under the threads.
+        rec.received.clear();
+        std::atomic<bool> stop{false};
+        QByteArray sent; // the writer's own until it has ended
+        std::thread writer([&] {
+            for (int i = 0; !stop; ++i) {
+                const QByteArray piece = Pattern(64, i);
+                if (!pty.WriteMaster(piece, 5000, false))
+                    break;
+                sent += piece;
+                std::this_thread::sleep_for(std::chrono::microseconds(500));
+            }
+        });
+        for (int i = 0; i < 40; ++i) {
+            comm.EventChars().SetEventChar(char(i));
+            ThrownMessage<EVaCommError>([&] { comm.Buffers().SetReadSize(i % 2 ? 1024 : 8192); });
+            comm.Buffers().SetWriteTimeout(100 + i);
+            comm.Buffers().SetReadTimeout(100 + i);
+            QVERIFY(comm.WriteString("w"));
+            QTest::qWait(2);
+        }
+        stop = true;
+        writer.join();
+        QVERIFY(!sent.isEmpty());
+        QTRY_COMPARE(rec.received.size(), sent.size());
+        QVERIFY2(rec.received == sent, qPrintable(Difference(rec.received, sent)));
+        QVERIFY(comm.IsOpen());
     }
 
     void bytesWhileMainThreadBusy()

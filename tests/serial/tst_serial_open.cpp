@@ -171,14 +171,19 @@ private slots:
         QCOMPARE(comm.Buffers().ReadSize(), 2000);
         QVERIFY(comm.IsOpen());
 
-        // The open port keeps the queue it was opened with; the next opening takes the new size.
+        // The open port keeps the queue and the receive buffer it was opened with; the next
+        // opening takes the new sizes.
         const QByteArray block = Pattern(3000);
         QCOMPARE(ThrownMessage<EVaCommError>([&] { comm.WriteString(block); }),
                  QString(VaConst::sBufferFull));
+        QVERIFY(pty.WriteMaster(Pattern(6000)));
+        QTRY_COMPARE(comm.InputCount(), 4096);
         comm.Close();
         comm.Open();
         QVERIFY(comm.WriteString(block));
         QCOMPARE(pty.ReadMaster(block.size()), block);
+        QVERIFY(pty.WriteMaster(Pattern(6000)));
+        QTRY_COMPARE(comm.InputCount(), 2000);
     }
 
     void lineSpeed_data()
