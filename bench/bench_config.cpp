@@ -62,8 +62,10 @@ int main(int argc, char* argv[])
     const double byteSeconds = 10.0 / 4800.0;
     double writeBytes = 0;
     double readBytes = 0;
+    QString problem;
+    const tq3::Settings settings = config.TakeSettings(false, &problem).value();
     for (const tq3::ConfigItem& item : tq3::ConfigItems()) {
-        const int value = int(config.ItemPayload(item.readCode).size());
+        const int value = int(tq3::EncodeItem(item, settings).size());
         const int stored = item.readCode == 6 ? 13 : value; // the controller pads the SMS centre
         writeBytes += (4 + value) + (4 + 1);                // write, answer "T"
         readBytes += (4 + 1) + (4 + stored);                // "G", answer with the value

@@ -10,8 +10,11 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
+class QLineEdit;
 class QMainWindow;
+class QWidget;
 struct TMainForm;
 namespace tq3 {
 class DeviceLink;
@@ -37,20 +40,18 @@ public:
 
     // An answer of an even type 4..42.
     void ApplyItem(quint8 type, const QByteArray& payload);
-    // The payload the write of an item sends, from its field(s) as they stand.
-    QByteArray ItemPayload(quint8 readCode) const;
-    // Empty when every field can be sent or stored as it stands; otherwise the
-    // message that says what stops it.
-    QString CheckFields(bool forFile) const;
+
+    // The window's fields and the settings record, the one place where the
+    // two meet: the fields as a record (with the access password for a file),
+    // or nullopt with the message that says which field cannot go as it stands.
+    std::optional<tq3::Settings> TakeSettings(bool withPassword, QString* problem) const;
+    // The record into the fields, password included.
+    void Restore(const tq3::Settings& settings);
 
     void ReadAllItems();
     void WriteAllItems();
     void SaveConfigFile();
     void LoadConfigFile();
-
-    // The fields as a configuration file holds them, and back.
-    tq3::ConfigFileFields Snapshot() const;
-    void Restore(const tq3::ConfigFileFields& fields);
 
     // The dialogs' settings; the history export borrows SaveDialog and puts
     // back the name and filter below.
@@ -59,7 +60,11 @@ public:
 
 private:
     void SetProgressPanel(bool visible);
-    void SetText(const char* control, const QString& text);
+    // The fields that show the item (two for the SMS limit and the thresholds).
+    QList<QWidget*> FieldsOf(const tq3::ConfigItem& item) const;
+    QLineEdit* EditOf(const tq3::ConfigItem& item) const;
+    void ShowItem(const tq3::ConfigItem& item, const tq3::Settings& settings);
+    bool TakeItem(const tq3::ConfigItem& item, tq3::Settings& settings, QString* problem) const;
 
     TMainForm& form_;
     tq3::DeviceLink& link_;

@@ -87,7 +87,7 @@ ContainerCheck CheckContainer(const QByteArray& file, const QByteArray& tag)
     return check;
 }
 
-QByteArray BuildConfigFile(const ConfigFileFields& f)
+QByteArray BuildConfigFile(const Settings& f)
 {
     QByteArray out = ConfigTag;
     Writer w(out);
@@ -123,12 +123,12 @@ QByteArray BuildConfigFile(const ConfigFileFields& f)
     return out;
 }
 
-std::optional<ConfigFileFields> ParseConfigFile(const QByteArray& container)
+std::optional<Settings> ParseConfigFile(const QByteArray& container)
 {
     // Every field must lie before the check byte. Bytes left between the last
     // field and the check byte are accepted: loading has never looked at them.
     Reader r(container, 3);
-    ConfigFileFields f;
+    Settings f;
     f.password = r.String();
     f.pin = r.String();
     f.smsCentre = r.String();

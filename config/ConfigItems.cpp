@@ -1,5 +1,8 @@
 #include "config/ConfigItems.h"
 
+#include "config/CodePage1250.h"
+#include "config/TempFormat.h"
+
 namespace tq3 {
 
 namespace {
@@ -8,39 +11,55 @@ namespace {
 constexpr quint16 ShortWrite = 10;
 constexpr quint16 LongWrite = 60;
 
-constexpr ConfigItem Item(quint8 readCode, ItemEncoding encoding, quint16 writeTicks, const char* control)
+using E = ItemEncoding;
+using S = Settings;
+
+// Field colours of the window's design.
+constexpr quint32 Yellow = 0xFFFF99;
+constexpr quint32 Orange = 0xFFCC99;
+constexpr quint32 Green = 0xCCFF99;
+constexpr quint32 Sky = 0xA6CAF0;
+
+constexpr std::array<ConfigItem, ItemCount> Items = {{
+    {4, 5, E::Text, ShortWrite, "Edit_pin", "pin", "PIN karty SIM", &S::pin, Yellow},
+    {6, 7, E::SmsCentre, ShortWrite, "Edit_operator", "sms_centre", "Centrum SMS", &S::smsCentre, Yellow},
+    {8, 9, E::Text, ShortWrite, "Edit_Tel1", "tel1", "Telefon nr. 1", nullptr, Yellow},
+    {10, 11, E::Text, ShortWrite, "Edit_Tel2", "tel2", "Telefon nr. 2", nullptr, Yellow},
+    {12, 13, E::Text, ShortWrite, "Edit_Tel3", "tel3", "Telefon nr. 3", nullptr, Yellow},
+    {14, 15, E::Text, ShortWrite, "Edit_Tel4", "tel4", "Telefon nr. 4", nullptr, Yellow},
+    {16, 17, E::Text, LongWrite, "Edit_IN1N", "mains_lost", "Zasilacz 5V: Brak", &S::in1n, Orange},
+    {18, 19, E::Text, LongWrite, "Edit_IN2N", "temp_high", "Temperatura: Wysoka", &S::in2n, Orange},
+    {20, 21, E::Text, LongWrite, "Edit_IN1A", "mains_back", "Zasilacz 5V: Powrót", &S::in1a, Green},
+    {22, 23, E::Text, LongWrite, "Edit_IN2A", "temp_low", "Temperatura: Niska", &S::in2a, Sky},
+    {24, 25, E::Text, LongWrite, "Edit_IN3A", "temp_normal", "Temperatura: Norma", &S::in3a, Green},
+    {26, 27, E::Text, ShortWrite, "Edit_Out2zal", "status_query", "Zapytanie o stan", &S::out2zal, Yellow},
+    {28, 29, E::SmsLimit, ShortWrite, "Edit_LimitSMS", "sms_limit", "Limit [24h]: SMS", nullptr, Yellow},
+    {30, 31, E::Thresholds, ShortWrite, "TempMin", "temp_alarms", "Alarm temperatury: Min, Max", nullptr,
+     Yellow},
+    {32, 33, E::Correction, ShortWrite, "TempKorekta", "temp_correction", "Korekta temperatury", nullptr,
+     Yellow},
+    {34, 35, E::Interval, ShortWrite, "TempZapisz", "log_interval", "Zapis temp. co [min]", nullptr, Yellow},
+    {36, 37, E::Text, LongWrite, "Edit_IN4N", "battery_low", "Bateria: Rozład.", &S::in4n, Orange},
+    {38, 39, E::Text, LongWrite, "Edit_IN4A", "battery_charged", "Bateria: Naład.", &S::in4a, Green},
+    {40, 41, E::CallOnAlarm, LongWrite, "VoiceBox", "call_on_alarm", "Dzwon przy alarmie", nullptr, Yellow},
+    {42, 43, E::VoiceLimit, ShortWrite, "Edit_LimitVoice", "voice_limit", "Limit [24h]: Dzwon", nullptr,
+     Yellow},
+}};
+
+// The four telephone numbers live in one array of the record.
+const QByteArray* TelOf(const ConfigItem& item, const Settings& s)
 {
-    return {readCode, static_cast<quint8>(readCode + 1), encoding, writeTicks, control};
+    if (item.readCode >= 8 && item.readCode <= 14)
+        return &s.tel[static_cast<size_t>((item.readCode - 8) / 2)];
+    return nullptr;
 }
 
-using E = ItemEncoding;
-constexpr std::array<ConfigItem, ItemCount> Items = {
-    Item(4, E::Text, ShortWrite, "Edit_pin"),
-    Item(6, E::SmsCentre, ShortWrite, "Edit_operator"),
-    Item(8, E::Text, ShortWrite, "Edit_Tel1"),
-    Item(10, E::Text, ShortWrite, "Edit_Tel2"),
-    Item(12, E::Text, ShortWrite, "Edit_Tel3"),
-    Item(14, E::Text, ShortWrite, "Edit_Tel4"),
-    Item(16, E::Text, LongWrite, "Edit_IN1N"),
-    Item(18, E::Text, LongWrite, "Edit_IN2N"),
-    Item(20, E::Text, LongWrite, "Edit_IN1A"),
-    Item(22, E::Text, LongWrite, "Edit_IN2A"),
-    Item(24, E::Text, LongWrite, "Edit_IN3A"),
-    Item(26, E::Text, ShortWrite, "Edit_Out2zal"),
-    Item(28, E::SmsLimit, ShortWrite, "Edit_LimitSMS"),
-    Item(30, E::Thresholds, ShortWrite, "TempMin"),
-    Item(32, E::Correction, ShortWrite, "TempKorekta"),
-    Item(34, E::Interval, ShortWrite, "TempZapisz"),
-    Item(36, E::Text, LongWrite, "Edit_IN4N"),
-    Item(38, E::Text, LongWrite, "Edit_IN4A"),
-    Item(40, E::CallOnAlarm, LongWrite, "VoiceBox"),
-    Item(42, E::VoiceLimit, ShortWrite, "Edit_LimitVoice"),
-};
-
 static_assert([] {
-    for (int i = 0; i < ItemCount; ++i)
-        if (Items[static_cast<size_t>(i)].readCode != 4 + 2 * i)
+    for (int i = 0; i < ItemCount; ++i) {
+        const ConfigItem& item = Items[static_cast<size_t>(i)];
+        if (item.readCode != 4 + 2 * i || item.writeCode != item.readCode + 1)
             return false;
+    }
     return true;
 }());
 
@@ -66,6 +85,123 @@ const ConfigItem* FindItem(quint8 readCode)
     if (readCode < 4 || readCode > 42 || readCode % 2 != 0)
         return nullptr;
     return &Items[(readCode - 4u) / 2];
+}
+
+const QByteArray* TextOf(const ConfigItem& item, const Settings& s)
+{
+    return item.text ? &(s.*item.text) : TelOf(item, s);
+}
+
+QByteArray* TextOf(const ConfigItem& item, Settings& s)
+{
+    return const_cast<QByteArray*>(TextOf(item, static_cast<const Settings&>(s)));
+}
+
+const ConfigItem* FindItemByKey(const QString& key)
+{
+    for (const ConfigItem& item : Items)
+        if (key == QLatin1String(item.key))
+            return &item;
+    return nullptr;
+}
+
+QByteArray EncodeItem(const ConfigItem& item, const Settings& s)
+{
+    switch (item.encoding) {
+    case ItemEncoding::Text:
+    case ItemEncoding::SmsCentre:
+        return *TextOf(item, s);
+    case ItemEncoding::SmsLimit:
+        return QByteArray(1, static_cast<char>(s.smsLimit));
+    case ItemEncoding::Thresholds:
+        return QByteArray{} + static_cast<char>(s.tempMin) + static_cast<char>(s.tempMax);
+    case ItemEncoding::Correction:
+        return QByteArray(1, static_cast<char>(s.korekta));
+    case ItemEncoding::Interval:
+        return QByteArray(1, static_cast<char>(s.interval));
+    case ItemEncoding::CallOnAlarm:
+        return QByteArray(1, s.callOnAlarm == 1 ? '\1' : '\0');
+    case ItemEncoding::VoiceLimit:
+        return QByteArray(1, static_cast<char>(s.voiceLimit));
+    }
+    return {};
+}
+
+bool DecodeItem(const ConfigItem& item, const QByteArray& payload, Settings& s)
+{
+    const auto byte = [&](int i) { return static_cast<quint8>(payload.at(i)); };
+    switch (item.encoding) {
+    case ItemEncoding::Text:
+    case ItemEncoding::SmsCentre:
+        *TextOf(item, s) = UpToZero(payload);
+        return true;
+    case ItemEncoding::Thresholds:
+        if (payload.size() < 2)
+            return false;
+        s.tempMin = byte(0);
+        s.tempMax = byte(1);
+        return true;
+    default:
+        break;
+    }
+    if (payload.isEmpty())
+        return false;
+    switch (item.encoding) {
+    case ItemEncoding::SmsLimit:
+        s.smsLimit = byte(0);
+        break;
+    case ItemEncoding::Correction:
+        s.korekta = byte(0);
+        break;
+    case ItemEncoding::Interval:
+        s.interval = byte(0);
+        break;
+    case ItemEncoding::CallOnAlarm:
+        s.callOnAlarm = byte(0) != 0 ? 1 : 0;
+        break;
+    case ItemEncoding::VoiceLimit:
+        s.voiceLimit = byte(0);
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+QString RefuseItem(const ConfigItem& item, const Settings& s)
+{
+    const QString label = QString::fromUtf8(item.label);
+    if (const QByteArray* text = TextOf(item, s)) {
+        if (text->size() > MaxSettingText)
+            return QStringLiteral("Tekst w polu \"%1\" jest za długi (najwyżej %2 znaków).")
+                .arg(label)
+                .arg(MaxSettingText);
+    }
+    return {};
+}
+
+QString ItemText(const ConfigItem& item, const Settings& s)
+{
+    switch (item.encoding) {
+    case ItemEncoding::Text:
+    case ItemEncoding::SmsCentre:
+        return FromCp1250(*TextOf(item, s));
+    case ItemEncoding::SmsLimit: {
+        const SmsLimit limit = DecodeSmsLimit(s.smsLimit);
+        return QString::number(limit.limit) + (limit.filter ? QStringLiteral(", Filtr SMS") : QString());
+    }
+    case ItemEncoding::Thresholds:
+        return ThresholdText(s.tempMin) + QStringLiteral(", ") + ThresholdText(s.tempMax);
+    case ItemEncoding::Correction:
+        return CorrectionText(s.korekta);
+    case ItemEncoding::Interval:
+        return QString::number(s.interval);
+    case ItemEncoding::CallOnAlarm:
+        return s.callOnAlarm == 1 ? QStringLiteral("tak") : QStringLiteral("nie");
+    case ItemEncoding::VoiceLimit:
+        return QString::number(s.voiceLimit);
+    }
+    return {};
 }
 
 quint8 SmsLimitByte(int limit, bool filter)

@@ -1,12 +1,36 @@
 #pragma once
-// The controller's twenty settings: codes, encodings, write time-outs, and the
-// operator presets. The one table every part of the program uses.
+// The controller's twenty settings: the record that holds them, and the one
+// table that says, item by item, how each is asked for, written, received,
+// encoded and refused. Everything that moves settings (the transfer, the
+// configuration file, the window's fields, tq3ctl) goes through it.
 #include <QByteArray>
+#include <QString>
 #include <array>
 
 namespace tq3 {
 
-enum class ItemEncoding {
+// The settings as the controller and the configuration file hold them: texts
+// as bytes in code page 1250, numbers as their bytes.
+struct Settings
+{
+    QByteArray password; // the access password: in files only, never written as a setting
+    QByteArray pin;
+    QByteArray smsCentre;
+    std::array<QByteArray, 4> tel;
+    QByteArray in1n, in2n, in1a, in2a, in3a;
+    QByteArray out2zal;
+    quint8 smsLimit = 0; // limit + 128 with the filter
+    quint8 voiceLimit = 0;
+    quint8 tempMin = 132, tempMax = 138, korekta = 0;
+    quint8 interval = 60;
+    QByteArray in4a, in4n;
+    quint8 callOnAlarm = 0; // 1 on, 0 off
+
+    bool operator==(const Settings&) const = default;
+};
+
+enum class ItemEncoding
+{
     Text,        // the text itself, code page 1250, no terminator
     SmsCentre,   // text, with the operator preset matching
     SmsLimit,    // 1 byte: limit + 128 with the SMS filter
@@ -19,17 +43,40 @@ enum class ItemEncoding {
 
 struct ConfigItem
 {
-    quint8 readCode;     // even 4..42; the answer carrying the value has this type
-    quint8 writeCode;    // readCode + 1
+    quint8 readCode;  // even 4..42; the answer carrying the value has this type
+    quint8 writeCode; // readCode + 1
     ItemEncoding encoding;
-    quint16 writeTicks;  // time-out of the write's answer, in ticks
-    const char* control; // object name of the field holding the value
+    quint16 writeTicks;         // time-out of the write's answer, in ticks
+    const char* control;        // object name of the window's field holding the value
+    const char* key;            // the item's name in tq3ctl's output
+    const char* label;          // how the user knows the item (Polish, as on the window)
+    QByteArray Settings::*text; // where a text item keeps its value (the telephones: see TextOf)
+    quint32 baseRgb;            // the field's colour when it holds the controller's value
 };
+
+// Where a text item keeps its value in the record; null for the other items.
+const QByteArray* TextOf(const ConfigItem& item, const Settings& settings);
+QByteArray* TextOf(const ConfigItem& item, Settings& settings);
 
 inline constexpr int ItemCount = 20;
 const std::array<ConfigItem, ItemCount>& ConfigItems();
 // Null for a code that is not a read code.
 const ConfigItem* FindItem(quint8 readCode);
+const ConfigItem* FindItemByKey(const QString& key);
+
+// A text's length byte cannot count further; frames and files alike.
+inline constexpr int MaxSettingText = 255;
+
+// The payload of the item's write, from the record.
+QByteArray EncodeItem(const ConfigItem& item, const Settings& settings);
+// Takes the item's value from its answer into the record; false (and the
+// record unchanged) when the answer is too short to hold one. A text keeps
+// what stands before its first zero byte, as its field shows it.
+bool DecodeItem(const ConfigItem& item, const QByteArray& payload, Settings& settings);
+// Empty when the item can go as the record holds it; otherwise why not.
+QString RefuseItem(const ConfigItem& item, const Settings& settings);
+// The item's value as a person reads it (tq3ctl show, diff).
+QString ItemText(const ConfigItem& item, const Settings& settings);
 
 // SMS limit byte: the limit, plus 128 when the filter is on (a byte addition).
 quint8 SmsLimitByte(int limit, bool filter);
@@ -39,6 +86,8 @@ struct SmsLimit
     bool filter = false;
 };
 SmsLimit DecodeSmsLimit(quint8 byte);
+// The largest SMS limit that leaves the filter bit alone.
+inline constexpr int MaxSmsLimit = 127;
 
 // The correction's spin steps, a quarter degree at a time between -31,50 and +31,75.
 quint8 CorrectionStepDown(quint8 raw);

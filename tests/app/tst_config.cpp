@@ -504,7 +504,7 @@ private slots:
 
     void load()
     {
-        tq3::ConfigFileFields c;
+        tq3::Settings c;
         c.password = "1111";
         c.pin = "2222";
         c.smsCentre = "+48602951111";

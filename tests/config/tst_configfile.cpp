@@ -30,11 +30,11 @@ QByteArray RandomBytes(QRandomGenerator& rng, int size)
     return out;
 }
 
-ConfigFileFields RandomFields(QRandomGenerator& rng)
+Settings RandomFields(QRandomGenerator& rng)
 {
     auto text = [&] { return RandomBytes(rng, rng.bounded(MaxStoredText + 1)); };
     auto byte = [&] { return static_cast<quint8>(rng.bounded(256)); };
-    ConfigFileFields f;
+    Settings f;
     for (QByteArray* t : {&f.password, &f.pin, &f.smsCentre, &f.in1n, &f.in2n, &f.in1a, &f.in2a, &f.in3a,
                           &f.out2zal, &f.in4a, &f.in4n})
         *t = text();
@@ -91,7 +91,7 @@ private slots:
 
 void TstConfigFile::startUpValues()
 {
-    ConfigFileFields f;
+    Settings f;
     f.password = "7391";
     f.pin = "7391";
     f.smsCentre = "+48501200777";
@@ -107,10 +107,10 @@ void TstConfigFile::startUpValues()
 
 void TstConfigFile::layout_data()
 {
-    QTest::addColumn<ConfigFileFields>("fields");
+    QTest::addColumn<Settings>("fields");
     QTest::addColumn<QByteArray>("data"); // without the check byte
 
-    ConfigFileFields numbers;
+    Settings numbers;
     numbers.smsLimit = 138;
     numbers.voiceLimit = 7;
     numbers.tempMin = 120;
@@ -122,7 +122,7 @@ void TstConfigFile::layout_data()
                                                       0,   0,   0,   0, 0,  0, 0,   5,   0, 0,  0, 0, 0, 5,
                                                       5,   5,   138, 7, 12, 0, 120, 140, 6, 15, 0, 0, 1});
 
-    ConfigFileFields texts;
+    Settings texts;
     texts.password = "p";
     texts.pin = "q";
     texts.smsCentre = "c";
@@ -144,7 +144,7 @@ void TstConfigFile::layout_data()
 
 void TstConfigFile::layout()
 {
-    QFETCH(ConfigFileFields, fields);
+    QFETCH(Settings, fields);
     QFETCH(QByteArray, data);
     QCOMPARE(BuildConfigFile(fields), WithCheck(data));
     QCOMPARE(ParseConfigFile(WithCheck(data)), fields);
@@ -157,10 +157,10 @@ void TstConfigFile::handWritten_data()
     QTest::addColumn<QByteArray>("tag");
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<bool>("accepted");
-    QTest::addColumn<ConfigFileFields>("fields"); // of a configuration file
+    QTest::addColumn<Settings>("fields"); // of a configuration file
     QTest::addColumn<QByteArray>("image");        // of a firmware file
 
-    ConfigFileFields startUp;
+    Settings startUp;
     startUp.password = "7391";
     startUp.pin = "7391";
     startUp.smsCentre = "+48501200777";
@@ -178,7 +178,7 @@ void TstConfigFile::handWritten_data()
         "55");                          // check byte
     // clang-format on
 
-    ConfigFileFields every;
+    Settings every;
     every.password = "1234";
     every.pin = "0000";
     every.smsCentre = "+48602951111";
@@ -221,11 +221,11 @@ void TstConfigFile::handWritten_data()
         << QByteArray("tcf") << startUpFile << true << startUp << QByteArray();
     QTest::newRow("configuration, every field")
         << QByteArray("tcf") << everyFile << true << every << QByteArray();
-    QTest::newRow("firmware") << QByteArray("tfr") << firmwareFile << true << ConfigFileFields() << image;
+    QTest::newRow("firmware") << QByteArray("tfr") << firmwareFile << true << Settings() << image;
     QTest::newRow("configuration, wrong check byte")
-        << QByteArray("tcf") << wrongCheck(startUpFile, 0x54) << false << ConfigFileFields() << QByteArray();
+        << QByteArray("tcf") << wrongCheck(startUpFile, 0x54) << false << Settings() << QByteArray();
     QTest::newRow("firmware, wrong check byte")
-        << QByteArray("tfr") << wrongCheck(firmwareFile, 0x9f) << false << ConfigFileFields() << QByteArray();
+        << QByteArray("tfr") << wrongCheck(firmwareFile, 0x9f) << false << Settings() << QByteArray();
 }
 
 void TstConfigFile::handWritten()
@@ -233,7 +233,7 @@ void TstConfigFile::handWritten()
     QFETCH(QByteArray, tag);
     QFETCH(QByteArray, file);
     QFETCH(bool, accepted);
-    QFETCH(ConfigFileFields, fields);
+    QFETCH(Settings, fields);
     QFETCH(QByteArray, image);
     const ContainerCheck check = CheckContainer(file, tag);
     QVERIFY(check.sizeOk);
@@ -253,7 +253,7 @@ void TstConfigFile::roundTrip()
 {
     QRandomGenerator rng(1250);
     for (int i = 0; i < 50; ++i) {
-        const ConfigFileFields f = RandomFields(rng);
+        const Settings f = RandomFields(rng);
         const QByteArray file = BuildConfigFile(f);
         const ContainerCheck check = CheckContainer(file, "tcf");
         QVERIFY(check.sizeOk && check.tagOk && check.checkOk);
@@ -295,7 +295,7 @@ void TstConfigFile::checkContainer()
 
 void TstConfigFile::fieldsMustEndBeforeCheckByte()
 {
-    ConfigFileFields f;
+    Settings f;
     f.in4n = "abc";
     const QByteArray data = BuildConfigFile(f).chopped(1);
 

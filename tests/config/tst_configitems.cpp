@@ -1,3 +1,4 @@
+#include "config/ConfigFile.h"
 #include "config/ConfigItems.h"
 #include "config/TempFormat.h"
 
@@ -11,6 +12,8 @@ class TstConfigItems : public QObject
 
 private slots:
     void itemTable();
+    void roundTrip_data();
+    void roundTrip();
     void smsLimit_data();
     void smsLimit();
     void correctionWalk();
@@ -39,6 +42,81 @@ void TstConfigItems::itemTable()
     QCOMPARE(FindItem(42)->encoding, ItemEncoding::VoiceLimit);
     QCOMPARE(FindItem(38)->control, "Edit_IN4A");
     QCOMPARE(FindItem(40)->control, "VoiceBox");
+}
+
+Q_DECLARE_METATYPE(tq3::Settings)
+
+void TstConfigItems::roundTrip_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<Settings>("settings");
+    QTest::addColumn<QByteArray>("payload"); // of the item's write, and of its answer
+    QTest::addColumn<QString>("refusal");
+
+    const auto with = [](auto change) {
+        Settings s;
+        change(s);
+        return s;
+    };
+    const QString tooLong = QStringLiteral("Tekst w polu \"%1\" jest za długi (najwyżej 255 znaków).");
+    QTest::newRow("pin") << 4 << with([](Settings& s) { s.pin = "1234"; }) << QByteArray("1234") << QString();
+    QTest::newRow("empty SMS centre") << 6 << Settings() << QByteArray() << QString();
+    QTest::newRow("tel4 with +") << 14 << with([](Settings& s) { s.tel[3] = "+48123456789"; })
+                                 << QByteArray("+48123456789") << QString();
+    QTest::newRow("text of 255 bytes, cp1250")
+        << 22 << with([](Settings& s) { s.in2a = QByteArray(255, '\xb3'); }) << QByteArray(255, '\xb3')
+        << QString();
+    QTest::newRow("text of 256 bytes") << 36 << with([](Settings& s) { s.in4n = QByteArray(256, 'x'); })
+                                       << QByteArray(256, 'x') << tooLong.arg("Bateria: Rozład.");
+    QTest::newRow("SMS limit 127 filtered")
+        << 28 << with([](Settings& s) { s.smsLimit = 255; }) << QByteArray("\xff") << QString();
+    QTest::newRow("SMS limit 0") << 28 << with([](Settings& s) { s.smsLimit = 0; }) << QByteArray(1, '\0')
+                                 << QString();
+    QTest::newRow("thresholds at the ends") << 30 << with([](Settings& s) {
+        s.tempMin = 0;
+        s.tempMax = 255;
+    }) << QByteArray("\x00\xff", 2) << QString();
+    QTest::newRow("correction -31,75")
+        << 32 << with([](Settings& s) { s.korekta = 255; }) << QByteArray("\xff") << QString();
+    QTest::newRow("interval 0") << 34 << with([](Settings& s) { s.interval = 0; }) << QByteArray(1, '\0')
+                                << QString();
+    QTest::newRow("call on alarm") << 40 << with([](Settings& s) { s.callOnAlarm = 1; }) << QByteArray("\x01")
+                                   << QString();
+    QTest::newRow("voice limit 255") << 42 << with([](Settings& s) { s.voiceLimit = 255; })
+                                     << QByteArray("\xff") << QString();
+}
+
+// Every item through its write payload, its answer and the configuration file.
+void TstConfigItems::roundTrip()
+{
+    QFETCH(int, code);
+    QFETCH(Settings, settings);
+    QFETCH(QByteArray, payload);
+    QFETCH(QString, refusal);
+    const ConfigItem& item = *FindItem(quint8(code));
+    QCOMPARE(EncodeItem(item, settings), payload);
+    QCOMPARE(RefuseItem(item, settings), refusal);
+    if (!refusal.isEmpty())
+        return;
+
+    Settings received;
+    QVERIFY(DecodeItem(item, payload, received));
+    QCOMPARE(EncodeItem(item, received), payload);
+    // The controller pads some texts with zero bytes; the value ends before them.
+    if (TextOf(item, received)) {
+        Settings padded;
+        QVERIFY(DecodeItem(item, payload + QByteArray(3, '\0') + "junk", padded));
+        QCOMPARE(EncodeItem(item, padded), payload);
+    } else {
+        Settings untouched = received;
+        QVERIFY(!DecodeItem(item, payload.left(payload.size() - 1), untouched));
+        QCOMPARE(untouched, received);
+    }
+
+    const auto fromFile = ParseConfigFile(BuildConfigFile(settings));
+    QVERIFY(fromFile);
+    QCOMPARE(EncodeItem(item, *fromFile), payload);
+    QCOMPARE(FindItemByKey(QString::fromLatin1(item.key)), &item);
 }
 
 void TstConfigItems::smsLimit_data()
