@@ -321,7 +321,7 @@ void ConfigController::WriteAllItems()
     });
     WriteAllSettings(link_, progress).Run(*settings);
     SetProgressPanel(false);
-    if (link_.LoggedIn) {
+    if (link_.LoggedIn()) {
         f.Icon_get->setEnabled(true);
         f.Icon_put->setEnabled(true);
         if (unlock_)

@@ -98,7 +98,7 @@ TFboot::TFboot(TMain& main) : QDialog(&main), main_(main)
 void TFboot::FormCreate()
 {
     LabelNazwaPliku->clear();
-    main_.Link().ControlsUnlocked = false; // no status poll while the window is open
+    main_.Link().SetControlsUnlocked(false); // no status poll while the window is open
 }
 
 void TFboot::Button1Click()

@@ -85,7 +85,7 @@ void HistoryController::Ended()
     FlushLog();
     form_.trm->appendPlainText(QStringLiteral("Koniec historii"));
     // After a logout meanwhile the window stays logged out, POŁĄCZ usable.
-    if (link_.LoggedIn)
+    if (link_.LoggedIn())
         unlock_();
     form_.TempBar->SetProgress(form_.TempBar->MaxValue());
 }
@@ -96,7 +96,7 @@ void HistoryController::Stopped()
     form_.ButtonSTOP->setEnabled(false);
     // A late answer after a logout leaves the window logged out: START stays
     // disabled with the other commands.
-    if (link_.LoggedIn) {
+    if (link_.LoggedIn()) {
         form_.ButtonPobierz->setEnabled(true);
         unlock_();
     }

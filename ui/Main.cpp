@@ -81,7 +81,7 @@ TMain::TMain(const Options& options, QWidget* parent) : QMainWindow(parent)
             SetFieldColour(form_.Edit_status, tq3colours::Red);
             form_.Combo_Port->setEnabled(true);
             form_.Button_rozlacz->setEnabled(false);
-            if (link_->LoggedIn)
+            if (link_->LoggedIn())
                 EnterLoggedOut();
         }
     };
@@ -315,7 +315,7 @@ void TMain::HandleException(std::exception_ptr error)
 void TMain::LockControls()
 {
     auto& f = form_;
-    link_->ControlsUnlocked = false;
+    link_->SetControlsUnlocked(false);
     f.StatusBar->hide();
     for (QLineEdit* e : {f.Temp, f.Udc, f.AC230}) {
         e->clear();
@@ -343,7 +343,7 @@ void TMain::LockControls()
 void TMain::UnlockControls()
 {
     auto& f = form_;
-    link_->ControlsUnlocked = true;
+    link_->SetControlsUnlocked(true);
     f.StatusBar->show();
     f.StatusBarPanel->clear();
     SetLabelText(f.LabelSMS, {});
@@ -361,8 +361,8 @@ void TMain::UnlockControls()
 
 void TMain::EnterLoggedIn()
 {
-    link_->PollTicks = 0;
-    link_->LoggedIn = true;
+    link_->SetPollTicks(0);
+    link_->SetLoggedIn(true);
     form_.Edit_logon->setText(QStringLiteral("ZALOGOWANY"));
     SetFieldColour(form_.Edit_logon, tq3colours::Lime);
     form_.Edit_haslo->setEnabled(false);
@@ -371,10 +371,10 @@ void TMain::EnterLoggedIn()
 
 void TMain::EnterLoggedOut()
 {
-    link_->ControlsUnlocked = false;
+    link_->SetControlsUnlocked(false);
     form_.Edit_logon->setText(QStringLiteral("WYLOGOWANY"));
     SetFieldColour(form_.Edit_logon, tq3colours::Red);
-    link_->LoggedIn = false;
+    link_->SetLoggedIn(false);
     LockControls();
     SetLabelText(form_.TextWersja, QStringLiteral("TQ-3 v ..."));
     SetLabelColour(form_.TextWersja, tq3colours::Grey);
