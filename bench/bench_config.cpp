@@ -3,7 +3,7 @@
 // line at 10 bits a byte, plus the pauses the program makes on purpose.
 #include "BenchUtil.h"
 #include "PromptRecorder.h"
-#include "config/ConfigController.h"
+#include "ui/ConfigPanel.h"
 #include "config/ConfigItems.h"
 #include "link/DeviceLink.h"
 #include "ui/Main.h"

@@ -3,7 +3,7 @@
 // time each costs.
 #include "BenchUtil.h"
 #include "PromptRecorder.h"
-#include "history/HistoryController.h"
+#include "ui/HistoryPanel.h"
 #include "link/DeviceLink.h"
 #include "ui/Main.h"
 #include "ui/MainForm.h"

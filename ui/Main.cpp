@@ -5,14 +5,14 @@
 #include "VaConst.h"
 #include "VaUtils.h"
 #include "config/CodePage1250.h"
-#include "config/ConfigController.h"
-#include "config/FieldRules.h"
-#include "firmware/FirmwareWindow.h"
-#include "history/HistoryController.h"
 #include "link/DeviceStatus.h"
 #include "link/Session.h"
 #include "ui/AboutBox.h"
+#include "ui/ConfigPanel.h"
+#include "ui/FieldRules.h"
+#include "ui/FirmwareWindow.h"
 #include "ui/Gauge.h"
+#include "ui/HistoryPanel.h"
 #include "ui/PasswordWindow.h"
 #include "ui/QtPrompts.h"
 
@@ -91,10 +91,10 @@ TMain::TMain(const Options& options, QWidget* parent) : QMainWindow(parent)
     link_->SetWriter([this](const QByteArray& frame) { return VaComm->WriteString(frame); });
     link_->SetPendingInput([this] { return VaComm->InputCount(); });
 
-    config_ = new ConfigController(form_, *link_, *prompts_, ContainerBuffer, this);
+    config_ = new ConfigPanel(form_, *link_, *prompts_, ContainerBuffer, this);
     config_->SetLockFunctions([this] { LockControls(); }, [this] { UnlockControls(); });
     fieldRules_ = new FieldRules(form_, *config_, this);
-    history_ = new HistoryController(form_, *link_, *prompts_, *config_, this);
+    history_ = new HistoryPanel(form_, *link_, *prompts_, *config_, this);
     history_->SetLockFunctions([this] { LockControls(); }, [this] { UnlockControls(); });
 
     Timer = new QTimer(this);

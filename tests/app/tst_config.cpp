@@ -4,8 +4,8 @@
 #include "WindowTestUtil.h"
 
 #include "config/CodePage1250.h"
-#include "config/ConfigController.h"
 #include "config/ConfigFile.h"
+#include "ui/ConfigPanel.h"
 #include "ui/Gauge.h"
 
 #include <QCheckBox>

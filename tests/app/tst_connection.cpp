@@ -2,9 +2,9 @@
 // connect, log in, poll, log out, lost answers and a vanished device.
 #include "WindowTestUtil.h"
 
-#include "history/HistoryController.h"
 #include "link/DeviceLink.h"
 #include "ui/Gauge.h"
+#include "ui/HistoryPanel.h"
 
 #include <QApplication>
 #include <QComboBox>

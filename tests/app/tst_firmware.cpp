@@ -4,8 +4,8 @@
 #include "WindowTestUtil.h"
 
 #include "config/ConfigFile.h"
-#include "firmware/FirmwareWindow.h"
 #include "link/DeviceLink.h"
+#include "ui/FirmwareWindow.h"
 #include "ui/Gauge.h"
 
 #include <QFile>

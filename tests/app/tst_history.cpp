@@ -3,11 +3,11 @@
 #include "WindowTestUtil.h"
 
 #include "History.h"
-#include "config/ConfigController.h"
-#include "history/HistoryController.h"
 #include "history/HistoryFormat.h"
 #include "link/DeviceLink.h"
+#include "ui/ConfigPanel.h"
 #include "ui/Gauge.h"
+#include "ui/HistoryPanel.h"
 #include "ui/PasswordWindow.h"
 
 #include <QFile>

@@ -2,9 +2,9 @@
 // screen, and the locked and unlocked states.
 #include "WindowTestUtil.h"
 
-#include "config/ConfigController.h"
-#include "history/HistoryController.h"
+#include "ui/ConfigPanel.h"
 #include "ui/Gauge.h"
+#include "ui/HistoryPanel.h"
 
 #include <QAction>
 #include <QCheckBox>

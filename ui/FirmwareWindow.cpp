@@ -1,4 +1,4 @@
-#include "firmware/FirmwareWindow.h"
+#include "ui/FirmwareWindow.h"
 
 #include "config/DataFile.h"
 #include "firmware/FirmwareBlocks.h"
