@@ -1,5 +1,7 @@
 #include "ControllerModel.h"
 
+#include "CommandCheck.h"
+
 #include <algorithm>
 
 namespace tq3sim {
@@ -55,11 +57,55 @@ int cap8(int value)
     return std::min(value, 255);
 }
 
+constexpr int MaxNoise = 8;
+
+// True when the bytes begin with a whole answer frame whose check byte is right.
+bool checksOut(const QByteArray& bytes)
+{
+    if (bytes.size() < 4)
+        return false;
+    const qsizetype end = 3 + static_cast<quint8>(bytes[2]);
+    return end < bytes.size() &&
+           frameChecksum(QByteArrayView(bytes).first(end)) == static_cast<quint8>(bytes[end]);
+}
+
+// Weights of the random kinds, in FaultKind order: a hang-up now and then, the others alike.
+constexpr std::array<int, FaultKindCount> AnswerWeights{4, 4, 4, 4, 4, 1};
+constexpr std::array<int, FaultKindCount> RecordWeights{1, 1, 0, 0, 1, 0};
+
 } // namespace
+
+const char* faultKindName(FaultKind kind)
+{
+    switch (kind) {
+    case FaultKind::Noise:
+        return "noise";
+    case FaultKind::NoiseWithStart:
+        return "noise with m";
+    case FaultKind::BadChecksum:
+        return "bad checksum";
+    case FaultKind::Drop:
+        return "dropped";
+    case FaultKind::Glue:
+        return "glued";
+    case FaultKind::Hangup:
+        return "hang-up";
+    }
+    return "?";
+}
+
+QString ProtocolError::describe() const
+{
+    return QStringLiteral("code %1, payload %2: %3")
+        .arg(frame.code)
+        .arg(frame.payload.isEmpty() ? QStringLiteral("-") : QString::fromLatin1(frame.payload.toHex(' ')),
+             problem);
+}
 
 ControllerModel::ControllerModel(ControllerOptions options)
     : options_(std::move(options)), clockBase_(options_.clock), password_(options_.password),
-      drop_(options_.faults.drop), badChecksum_(options_.faults.badChecksum)
+      drop_(options_.faults.drop), badChecksum_(options_.faults.badChecksum),
+      random_(options_.faults.randomSeed)
 {
     for (int i = 0; i < ItemCount; ++i)
         items_[static_cast<size_t>(i)] = startupValue(i);
@@ -76,8 +122,14 @@ void ControllerModel::advanceTo(SimTime now)
     if (now < now_)
         return;
     now_ = now;
-    while (parser_.expireStale(now_))
+    while (std::optional<QByteArray> stale = parser_.expireStale(now_)) {
+        ReceivedFrame partial;
+        partial.time = now_;
+        partial.code = stale->size() > 1 ? quint8(stale->at(1)) : 0;
+        partial.payload = stale->mid(3);
+        protocolError(partial, QStringLiteral("incomplete frame"));
         processFrames();
+    }
     if (mode_ == Mode::Bootloader && !blockSeen_ && now_ - bootEnteredAt_ >= options_.bootWindow)
         startApplication();
     if (mode_ == Mode::Application)
@@ -92,15 +144,60 @@ void ControllerModel::receive(QByteArrayView bytes)
     processFrames();
 }
 
+void ControllerModel::receiveAt(SimTime at, QByteArrayView bytes)
+{
+    if (at > now_ && !bytes.isEmpty() && !hangup_) {
+        now_ = at;
+        parser_.append(bytes, now_);
+        processFrames();
+    } else {
+        receive(bytes);
+    }
+    advanceTo(at);
+}
+
+void ControllerModel::lineRestored()
+{
+    hangup_ = false;
+    hangupBrief_ = false;
+    parser_ = CommandParser{};
+    // The records still to come went into the dead line.
+    streaming_ = false;
+    glueStream_ = false;
+}
+
+void ControllerModel::keepFrame(const ReceivedFrame& frame)
+{
+    ++frameCount_;
+    frames_.push_back(frame);
+    const auto kept = static_cast<size_t>(options_.framesKept);
+    if (kept > 0 && frames_.size() >= 2 * kept)
+        frames_.erase(frames_.begin(), frames_.end() - static_cast<std::ptrdiff_t>(kept));
+}
+
+void ControllerModel::protocolError(const ReceivedFrame& frame, QString problem)
+{
+    ++protocolErrors_;
+    lastProtocolError_ = ProtocolError{frame, std::move(problem)};
+    errors_.push_back(QStringLiteral("protocol error: ") + lastProtocolError_->describe());
+}
+
 void ControllerModel::processFrames()
 {
     while (!hangup_) {
         std::optional<ReceivedFrame> frame = parser_.next();
         if (!frame)
             return;
-        frames_.push_back(*frame);
-        if (!frame->checksumOk)
+        keepFrame(*frame);
+        // The controller ignores a malformed command, as if it had never come.
+        if (!frame->checksumOk) {
+            protocolError(*frame, QStringLiteral("bad checksum"));
             continue;
+        }
+        if (QString problem = commandProblem(frame->code, frame->payload, password_); !problem.isEmpty()) {
+            protocolError(*frame, std::move(problem));
+            continue;
+        }
         if (mode_ == Mode::Application)
             handleApplication(*frame);
         else
@@ -166,18 +263,9 @@ void ControllerModel::handleApplication(const ReceivedFrame& frame)
         answer(73, le16(static_cast<int>(history_.size() * 8)));
         break;
     case 74: {
-        QDateTime set;
-        if (payload.size() == 6) {
-            auto b = [&](int i) { return static_cast<int>(static_cast<quint8>(payload[i])); };
-            set = QDateTime(QDate(2000 + b(0), b(1), b(2)), QTime(b(3), b(4), b(5)), Qt::UTC);
-        }
-        if (set.isValid()) {
-            clockBase_ = set;
-            clockSetAt_ = now_;
-        } else {
-            errors_.push_back(
-                QStringLiteral("clock: invalid payload %1").arg(QString::fromLatin1(payload.toHex(' '))));
-        }
+        auto b = [&](int i) { return static_cast<int>(static_cast<quint8>(payload[i])); };
+        clockBase_ = QDateTime(QDate(2000 + b(0), b(1), b(2)), QTime(b(3), b(4), b(5)), Qt::UTC);
+        clockSetAt_ = now_;
         break;
     }
     case 75:
@@ -218,10 +306,6 @@ void ControllerModel::handleBootloader(const ReceivedFrame& frame)
 void ControllerModel::handleBlock(const QByteArray& payload)
 {
     blockSeen_ = true;
-    if (payload.size() != 129) {
-        errors_.push_back(QStringLiteral("block frame of %1 bytes").arg(payload.size()));
-        return;
-    }
     const auto number = static_cast<quint8>(payload[0]);
     const auto ack = [this] {
         if (!options_.faults.silent)
@@ -312,15 +396,25 @@ void ControllerModel::addEvent(EventKind kind)
 
 QByteArray ControllerModel::nextStreamWrite()
 {
+    QByteArray out = nextStreamElement();
+    while (glueStream_) {
+        glueStream_ = false;
+        out += nextStreamElement();
+    }
+    return out;
+}
+
+QByteArray ControllerModel::nextStreamElement()
+{
     while (streaming_) {
         if (streamNext_ >= streamEnd_ || streamNext_ >= history_.size()) {
             streaming_ = false;
-            if (std::optional<QByteArray> end = shapeAnswer(70, {}))
+            if (std::optional<QByteArray> end = shapeAnswer(70, {}, true))
                 return *end;
             return {};
         }
         const QByteArray record = history_[streamNext_++].encode();
-        if (std::optional<QByteArray> out = shapeAnswer(71, record))
+        if (std::optional<QByteArray> out = shapeAnswer(71, record, true))
             return *out;
     }
     return {};
@@ -343,7 +437,7 @@ bool ControllerModel::takeFault(std::vector<CountedFault>& faults, quint8 type)
     return false;
 }
 
-std::optional<QByteArray> ControllerModel::shapeAnswer(quint8 type, QByteArrayView payload)
+std::optional<QByteArray> ControllerModel::shapeAnswer(quint8 type, QByteArrayView payload, bool streamed)
 {
     const FaultOptions& faults = options_.faults;
     if (faults.silent || takeFault(drop_, type))
@@ -355,16 +449,65 @@ std::optional<QByteArray> ControllerModel::shapeAnswer(quint8 type, QByteArrayVi
         out.append(buildAnswer(80, status()));
     if (faults.noiseBytes > 0 && (faults.noiseAnswers <= 0 || noisyAnswers_ < faults.noiseAnswers)) {
         ++noisyAnswers_;
-        out.prepend(noise());
+        out.prepend(noise(faults.noiseBytes, faults.noiseWithStart));
+    }
+
+    const std::optional<FaultKind> fault = drawFault(streamed);
+    if (!fault)
+        return out;
+    ++injected_[static_cast<size_t>(*fault)];
+    switch (*fault) {
+    case FaultKind::Noise:
+    case FaultKind::NoiseWithStart: {
+        // A false start that happened to check out would be a forged answer, another fault.
+        const bool withStart = *fault == FaultKind::NoiseWithStart;
+        QByteArray junk;
+        do
+            junk = noise(std::uniform_int_distribution<int>(1, MaxNoise)(random_), withStart);
+        while (withStart && checksOut(junk + out));
+        out.prepend(junk);
+        break;
+    }
+    case FaultKind::BadChecksum:
+        out.back() = static_cast<char>(out.back() ^ 0x5A);
+        break;
+    case FaultKind::Drop:
+        return std::nullopt;
+    case FaultKind::Glue:
+        // A record goes with the next element of the stream; the end answer has none behind it.
+        if (streamed && type != 70)
+            glueStream_ = true;
+        else
+            out.prepend(buildAnswer(80, status()));
+        break;
+    case FaultKind::Hangup:
+        hangup_ = true;
+        hangupBrief_ = true;
+        break;
     }
     return out;
 }
 
-QByteArray ControllerModel::noise()
+std::optional<FaultKind> ControllerModel::drawFault(bool streamed)
+{
+    const FaultOptions& faults = options_.faults;
+    std::array<int, FaultKindCount> weights = streamed ? RecordWeights : AnswerWeights;
+    for (int k = 0; k < FaultKindCount; ++k)
+        if (!(faults.randomKinds & (1u << k)))
+            weights[static_cast<size_t>(k)] = 0;
+    if (faults.randomRate <= 0 || std::all_of(weights.begin(), weights.end(), [](int w) { return w == 0; }))
+        return std::nullopt;
+    if (std::uniform_real_distribution<double>(0, 1)(random_) >= faults.randomRate)
+        return std::nullopt;
+    std::discrete_distribution<int> kind(weights.begin(), weights.end());
+    return static_cast<FaultKind>(kind(random_));
+}
+
+QByteArray ControllerModel::noise(int bytes, bool withStart)
 {
     QByteArray junk;
-    junk.reserve(options_.faults.noiseBytes);
-    while (junk.size() < options_.faults.noiseBytes) {
+    junk.reserve(bytes);
+    while (junk.size() < bytes) {
         noiseState_ ^= noiseState_ << 13;
         noiseState_ ^= noiseState_ >> 17;
         noiseState_ ^= noiseState_ << 5;
@@ -372,7 +515,7 @@ QByteArray ControllerModel::noise()
         if (c != AnswerStart)
             junk.append(c);
     }
-    if (options_.faults.noiseWithStart)
+    if (withStart)
         junk[0] = AnswerStart;
     return junk;
 }

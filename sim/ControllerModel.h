@@ -10,10 +10,22 @@
 
 #include <array>
 #include <optional>
+#include <random>
 #include <set>
 #include <vector>
 
 namespace tq3sim {
+
+// A command the controller did not act on: a bad check byte, an unknown code, a payload its code
+// does not take, or a frame that stopped half-way.
+struct ProtocolError
+{
+    ReceivedFrame frame;
+    QString problem;
+
+    // "code 80, payload 58: expected "G"", for a person to read.
+    QString describe() const;
+};
 
 // The TQ-3 as seen from its serial line. No I/O, no threads and no clock of its own: the owner
 // feeds received bytes, moves time forward and takes what the controller writes, each element
@@ -38,6 +50,9 @@ public:
     void advanceTo(SimTime now);
     SimTime now() const { return now_; }
     void receive(QByteArrayView bytes);
+    // Bytes in hand at `at`: taken in before a partial frame is judged stale at that time, so that
+    // an owner that wakes late does not give up a frame whose rest it holds.
+    void receiveAt(SimTime at, QByteArrayView bytes);
 
     std::vector<QByteArray> takeWrites();
     bool hasWrites() const { return !writes_.empty(); }
@@ -46,10 +61,21 @@ public:
     QByteArray nextStreamWrite();
     bool streaming() const { return streaming_; }
     bool hangupRequested() const { return hangup_; }
+    // The hang-up is a random fault: the line comes back, and lineRestored() is called then.
+    bool hangupIsBrief() const { return hangupBrief_; }
+    // Whatever was on its way over the dead line is gone.
+    void lineRestored();
     // The earliest time at which advanceTo() would change something by itself.
     std::optional<SimTime> nextDeadline() const;
 
+    // The frames received, the newest last (only the newest few with ControllerOptions::framesKept).
     const std::vector<ReceivedFrame>& frames() const { return frames_; }
+    // Frames received in all, and those acted on (good check byte, known code, fitting payload).
+    quint64 frameCount() const { return frameCount_; }
+    int acceptedFrames() const { return goodFrames_; }
+    int protocolErrors() const { return protocolErrors_; }
+    const std::optional<ProtocolError>& lastProtocolError() const { return lastProtocolError_; }
+    const FaultCounts& faultsInjected() const { return injected_; }
     // What a read of the item would answer; empty for a code that is not a read code.
     QByteArray setting(int readCode) const;
     const QByteArray& password() const { return password_; }
@@ -64,14 +90,19 @@ public:
     int callCount() const { return calls_; }
     QDateTime clock() const;
     const std::vector<HistoryRecord>& history() const { return history_; }
+    // How many records, from the start of history(), the last history request covers.
+    size_t streamLength() const { return streamEnd_; }
     int applicationStarts() const { return applicationStarts_; }
     const QByteArray& bootImage() const { return image_; }
     // True when everything the bootloader stored past `length` bytes is 0xFF fill.
     bool bootImagePaddedAfter(qsizetype length) const;
+    // Everything the controller found wrong, protocol errors included, as text.
     const std::vector<QString>& errors() const { return errors_; }
 
 private:
     void processFrames();
+    void protocolError(const ReceivedFrame& frame, QString problem);
+    void keepFrame(const ReceivedFrame& frame);
     void handleApplication(const ReceivedFrame& frame);
     void handleBootloader(const ReceivedFrame& frame);
     void handleBlock(const QByteArray& payload);
@@ -82,9 +113,11 @@ private:
     void addEvent(EventKind kind);
 
     void answer(quint8 type, QByteArrayView payload);
-    std::optional<QByteArray> shapeAnswer(quint8 type, QByteArrayView payload);
+    QByteArray nextStreamElement();
+    std::optional<QByteArray> shapeAnswer(quint8 type, QByteArrayView payload, bool streamed = false);
+    std::optional<FaultKind> drawFault(bool streamed);
     static bool takeFault(std::vector<CountedFault>& faults, quint8 type);
-    QByteArray noise();
+    QByteArray noise(int bytes, bool withStart);
 
     ControllerOptions options_;
     SimTime now_{};
@@ -94,7 +127,10 @@ private:
 
     CommandParser parser_;
     std::vector<ReceivedFrame> frames_;
+    quint64 frameCount_ = 0;
     int goodFrames_ = 0;
+    int protocolErrors_ = 0;
+    std::optional<ProtocolError> lastProtocolError_;
     std::vector<QByteArray> writes_;
 
     std::array<QByteArray, ItemCount> items_;
@@ -125,6 +161,10 @@ private:
     int noisyAnswers_ = 0;
     quint32 noiseState_ = 0x2545F491u;
     bool hangup_ = false;
+    bool hangupBrief_ = false;
+    std::mt19937 random_;
+    FaultCounts injected_{};
+    bool glueStream_ = false; // the record just shaped shares its write with the next element
     std::vector<QString> errors_;
 };
 

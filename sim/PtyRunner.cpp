@@ -11,6 +11,7 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -82,41 +83,88 @@ void PtyRunner::closeDescriptors()
     closeFd(logFd_);
 }
 
-bool PtyRunner::start()
+bool PtyRunner::openLine(int& master, int& observer, QString& slave, QString& error)
 {
-    if (thread_.joinable() || master_ >= 0)
-        return fail(QStringLiteral("already started"));
-    error_.clear();
-
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (master_ < 0)
-        return fail(osError("posix_openpt", errno));
-    if (::grantpt(master_) != 0)
-        return fail(osError("grantpt", errno));
-    if (::unlockpt(master_) != 0)
-        return fail(osError("unlockpt", errno));
+    const int m = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (m < 0) {
+        error = osError("posix_openpt", errno);
+        return false;
+    }
+    auto failed = [&](const char* call, int code) {
+        error = osError(call, code);
+        ::close(m);
+        return false;
+    };
+    if (::grantpt(m) != 0)
+        return failed("grantpt", errno);
+    if (::unlockpt(m) != 0)
+        return failed("unlockpt", errno);
     char name[128] = {};
-    if (const int rc = ::ptsname_r(master_, name, sizeof name); rc != 0)
-        return fail(osError("ptsname_r", rc));
-    slavePath_ = QString::fromLocal8Bit(name);
+    if (const int rc = ::ptsname_r(m, name, sizeof name); rc != 0)
+        return failed("ptsname_r", rc);
 
     // The master's termios calls act on the slave: make it raw before any client opens it,
     // or it would echo and translate the controller's bytes.
     termios tio{};
-    if (::tcgetattr(master_, &tio) != 0)
-        return fail(osError("tcgetattr", errno));
+    if (::tcgetattr(m, &tio) != 0)
+        return failed("tcgetattr", errno);
     ::cfmakeraw(&tio);
     tio.c_cflag |= CLOCAL | CREAD;
     tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
     ::cfsetispeed(&tio, B4800);
     ::cfsetospeed(&tio, B4800);
-    if (::tcsetattr(master_, TCSANOW, &tio) != 0)
-        return fail(osError("tcsetattr", errno));
+    if (::tcsetattr(m, TCSANOW, &tio) != 0)
+        return failed("tcsetattr", errno);
 
-    observer_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (observer_ < 0)
-        return fail(osError("open slave", errno));
+    const int o = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (o < 0)
+        return failed("open slave", errno);
+    master = m;
+    observer = o;
+    slave = QString::fromLocal8Bit(name);
+    return true;
+}
+
+bool PtyRunner::linkTo(const QString& slave, QString& error)
+{
+    if (options_.linkPath.isEmpty())
+        return true;
+    const QByteArray link = QFile::encodeName(options_.linkPath);
+    // Replace a link of an earlier line or run, but never a file that is not a link.
+    const QByteArray fresh = link + ".new";
+    for (const QByteArray& name : {link, fresh}) {
+        struct stat st = {};
+        if (::lstat(name.constData(), &st) == 0 && !S_ISLNK(st.st_mode)) {
+            error = osError("symlink", EEXIST);
+            return false;
+        }
+    }
+    // Renamed over the old one, so that a client never finds the name missing.
+    ::unlink(fresh.constData());
+    if (::symlink(QFile::encodeName(slave).constData(), fresh.constData()) != 0) {
+        error = osError("symlink", errno);
+        return false;
+    }
+    if (::rename(fresh.constData(), link.constData()) != 0) {
+        error = osError("rename link", errno);
+        ::unlink(fresh.constData());
+        return false;
+    }
+    linkMade_ = options_.linkPath;
+    return true;
+}
+
+bool PtyRunner::start()
+{
+    if (thread_.joinable() || master_ >= 0)
+        return fail(QStringLiteral("already started"));
+    error_.clear();
+
+    QString slave;
+    if (!openLine(master_, observer_, slave, error_))
+        return fail(error_);
+    slavePath_ = slave;
     stopEvent_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (stopEvent_ < 0)
         return fail(osError("eventfd", errno));
@@ -127,15 +175,8 @@ bool PtyRunner::start()
         if (logFd_ < 0)
             return fail(osError("open log", errno));
     }
-    if (!options_.linkPath.isEmpty()) {
-        const QByteArray link = QFile::encodeName(options_.linkPath);
-        // Replace a stale link of an earlier run, but never a file that is not a link.
-        if (QFileInfo(options_.linkPath).isSymLink())
-            ::unlink(link.constData());
-        if (::symlink(name, link.constData()) != 0)
-            return fail(osError("symlink", errno));
-        linkMade_ = options_.linkPath;
-    }
+    if (!linkTo(slavePath_, error_))
+        return fail(error_);
 
     startedAt_ = Clock::now();
     running_ = true;
@@ -203,10 +244,37 @@ void PtyRunner::drainBeforeHangup()
     }
 }
 
+bool PtyRunner::reopenLine()
+{
+    int master = -1;
+    int observer = -1;
+    QString slave;
+    QString error;
+    if (!openLine(master, observer, slave, error) || !linkTo(slave, error)) {
+        closeFd(master);
+        closeFd(observer);
+        std::lock_guard lock(mutex_);
+        lineErrors_.push_back(error);
+        return false;
+    }
+    // The client sees its hang-up only now, with the link already on the new line.
+    closeFd(master_);
+    closeFd(observer_);
+    master_ = master;
+    observer_ = observer;
+    {
+        std::lock_guard lock(mutex_);
+        slavePath_ = slave;
+        model_.lineRestored();
+    }
+    ++reconnects_;
+    return true;
+}
+
 void PtyRunner::run()
 {
     LinePacer pacer(options_.baud, options_.pacing);
-    size_t framesLogged = 0;
+    quint64 framesLogged = 0;
     bool noClient = false;
     bool blocked = false;
     bool stopping = false;
@@ -300,9 +368,10 @@ void PtyRunner::run()
         bool hangup = false;
         {
             std::lock_guard lock(mutex_);
-            model_.advanceTo(elapsed());
-            if (!input.isEmpty())
-                model_.receive(input);
+            if (input.isEmpty())
+                model_.advanceTo(elapsed());
+            else
+                model_.receiveAt(elapsed(), input);
             for (QByteArray& element : model_.takeWrites())
                 pacer.enqueue(std::move(element), paceTime());
             hangup = model_.hangupRequested();
@@ -312,9 +381,12 @@ void PtyRunner::run()
                 if (!next.isEmpty())
                     pacer.enqueue(std::move(next), paceTime());
             }
+            // Frames the model no longer keeps are missing from the log.
             const std::vector<ReceivedFrame>& frames = model_.frames();
-            newFrames.assign(frames.begin() + static_cast<std::ptrdiff_t>(framesLogged), frames.end());
-            framesLogged = frames.size();
+            const auto fresh = static_cast<std::ptrdiff_t>(
+                std::min<quint64>(model_.frameCount() - framesLogged, frames.size()));
+            newFrames.assign(frames.end() - fresh, frames.end());
+            framesLogged = model_.frameCount();
         }
         writeLog(newFrames);
 
@@ -344,6 +416,17 @@ void PtyRunner::run()
 
         if (hangup && pacer.empty()) {
             drainBeforeHangup();
+            bool brief = false;
+            {
+                std::lock_guard lock(mutex_);
+                brief = model_.hangupIsBrief();
+            }
+            if (brief && reopenLine()) {
+                noClient = false;
+                blocked = false;
+                inbound.clear();
+                continue;
+            }
             closeFd(master_);
             closeFd(observer_);
             hungUp_ = true;
@@ -351,6 +434,30 @@ void PtyRunner::run()
         }
     }
     running_ = false;
+}
+
+QString PtyRunner::slavePath() const
+{
+    std::lock_guard lock(mutex_);
+    return slavePath_;
+}
+
+int PtyRunner::protocolErrors() const
+{
+    std::lock_guard lock(mutex_);
+    return model_.protocolErrors();
+}
+
+std::optional<ProtocolError> PtyRunner::lastProtocolError() const
+{
+    std::lock_guard lock(mutex_);
+    return model_.lastProtocolError();
+}
+
+FaultCounts PtyRunner::faultsInjected() const
+{
+    std::lock_guard lock(mutex_);
+    return model_.faultsInjected();
 }
 
 std::vector<ReceivedFrame> PtyRunner::frames() const

@@ -27,6 +27,10 @@ struct RunnerOptions
 // started by start(), alone reads and writes the pty descriptors and drives the model; it is
 // woken for stop through an eventfd, never by closing a descriptor under it. The accessors may
 // be called from any thread: they and the line thread meet under one mutex around the model.
+//
+// A hang-up that the model asks for on purpose ends the runner; a random one (a fault drawn by
+// the model) closes the line and opens a new pseudo-terminal at once, the link moved over to it
+// before the old line goes, so that a client that connects again finds the controller as it was.
 class PtyRunner
 {
 public:
@@ -42,7 +46,10 @@ public:
     // False once stopped, and once the line has been hung up on purpose.
     bool isRunning() const { return running_.load(); }
     bool hungUp() const { return hungUp_.load(); }
-    QString slavePath() const { return slavePath_; }
+    // Lines hung up by a random fault and opened again.
+    int reconnects() const { return reconnects_.load(); }
+    // The device of the current line.
+    QString slavePath() const;
     QString errorString() const { return error_; }
     // How often the line thread has woken; a thread that spins shows here.
     quint64 wakeups() const { return wakeups_.load(); }
@@ -50,8 +57,11 @@ public:
     std::vector<ReceivedFrame> frames() const;
     QByteArray setting(int readCode) const;
     QByteArray bootImage() const;
-    // The model's protocol errors followed by the line's own.
+    // The model's complaints (protocol errors among them) followed by the line's own.
     std::vector<QString> errors() const;
+    int protocolErrors() const;
+    std::optional<ProtocolError> lastProtocolError() const;
+    FaultCounts faultsInjected() const;
 
     // Any other look at the model, under the lock.
     template <typename F> auto inspect(F&& f) const
@@ -63,6 +73,10 @@ public:
 private:
     void run();
     bool fail(const QString& what);
+    // A new master and its slave, made raw; the descriptors are set only when all went well.
+    bool openLine(int& master, int& observer, QString& slave, QString& error);
+    bool linkTo(const QString& slave, QString& error);
+    bool reopenLine();
     void closeDescriptors();
     void writeLog(const std::vector<ReceivedFrame>& frames);
     void drainBeforeHangup();
@@ -84,6 +98,7 @@ private:
     std::thread thread_;
     std::atomic<bool> running_{false};
     std::atomic<bool> hungUp_{false};
+    std::atomic<int> reconnects_{0};
     std::atomic<quint64> wakeups_{0};
 };
 

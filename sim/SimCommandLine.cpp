@@ -67,6 +67,12 @@ QString usageText()
         "  --glue               write a status answer in the same write behind each answer\n"
         "  --lose-ack K[,K...]  lose the first acknowledgement of these block numbers\n"
         "  --hangup-after N     close the line after N good frames have been answered\n"
+        "  --random-faults RATE hit this share of answers (0 to 1) with a fault of a kind drawn at\n"
+        "                       random: noise, noise with \"m\", bad checksum, drop, glue, or a\n"
+        "                       hang-up after which the line comes back on a new device (use --link)\n"
+        "  --random-kinds LIST  only these kinds, comma-separated: noise, noise-m, checksum,\n"
+        "                       drop, glue, hangup (default all)\n"
+        "  --seed N             seed of the random faults (default 1)\n"
         "  -h, --help           this text\n");
 }
 
@@ -133,6 +139,31 @@ CommandLine parseCommandLine(const QStringList& arguments)
         {"--hangup-after",
          [&](const QString& n, const QString& v) {
              number(n, v, 1, 1'000'000, [&](int x) { f.hangupAfterFrames = x; });
+         }},
+        {"--random-faults",
+         [&](const QString& n, const QString& v) {
+             bool ok = false;
+             const double rate = v.toDouble(&ok);
+             if (ok && rate >= 0 && rate <= 1)
+                 f.randomRate = rate;
+             else
+                 cl.error = QStringLiteral("%1: expected a share from 0 to 1, got \"%2\"").arg(n, v);
+         }},
+        {"--random-kinds",
+         [&](const QString& n, const QString& v) {
+             static const QStringList names{"noise", "noise-m", "checksum", "drop", "glue", "hangup"};
+             f.randomKinds = 0;
+             for (const QString& part : v.split(QLatin1Char(','))) {
+                 const qsizetype k = names.indexOf(part);
+                 if (k < 0)
+                     cl.error = QStringLiteral("%1: unknown kind \"%2\"").arg(n, part);
+                 else
+                     f.randomKinds |= 1u << k;
+             }
+         }},
+        {"--seed",
+         [&](const QString& n, const QString& v) {
+             number(n, v, 0, 0x7FFFFFFF, [&](int x) { f.randomSeed = static_cast<quint32>(x); });
          }},
         {"--lose-ack",
          [&](const QString& n, const QString& v) {

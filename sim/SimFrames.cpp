@@ -70,14 +70,15 @@ std::optional<ReceivedFrame> CommandParser::next()
     return frame;
 }
 
-bool CommandParser::expireStale(SimTime now)
+std::optional<QByteArray> CommandParser::expireStale(SimTime now)
 {
     skipToStart();
     if (buffer_.isEmpty() || now - lastByteAt_ < FrameGap)
-        return false;
+        return std::nullopt;
+    QByteArray stale = buffer_;
     buffer_.remove(0, 1);
     skipToStart();
-    return true;
+    return stale;
 }
 
 std::optional<SimTime> CommandParser::deadline() const

@@ -44,8 +44,8 @@ public:
     void append(QByteArrayView bytes, SimTime now);
     // The next complete frame, good or bad; nothing while the buffer holds no whole frame.
     std::optional<ReceivedFrame> next();
-    // Gives up a stalled partial frame; true when bytes were let go.
-    bool expireStale(SimTime now);
+    // Gives up a stalled partial frame and returns it; the search goes on from its second byte.
+    std::optional<QByteArray> expireStale(SimTime now);
     // When expireStale would next have something to do.
     std::optional<SimTime> deadline() const;
     qsizetype buffered() const { return buffer_.size(); }

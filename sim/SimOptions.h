@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDateTime>
 
+#include <array>
 #include <map>
 #include <set>
 #include <vector>
@@ -19,6 +20,23 @@ struct CountedFault
     int count = 0;
 };
 
+// Faults drawn at random, one per hit answer. The records of a history stream and its end answer
+// are only ever hit by the kinds a receiver can get through (noise, glue): nothing asks for them
+// again.
+enum class FaultKind
+{
+    Noise,          // junk in front of the answer, in the same write
+    NoiseWithStart, // the same junk beginning with "m", a false answer start
+    BadChecksum,    // the check byte spoiled
+    Drop,           // the answer never written
+    Glue,           // two answers in one write: a record with the next, otherwise a status answer first
+    Hangup,         // the answer goes out, then the line hangs up and comes back on a new device
+};
+inline constexpr int FaultKindCount = 6;
+inline constexpr unsigned AllFaultKinds = (1u << FaultKindCount) - 1;
+using FaultCounts = std::array<int, FaultKindCount>;
+const char* faultKindName(FaultKind kind);
+
 struct FaultOptions
 {
     bool silent = false;                   // logs what arrives, writes nothing at all
@@ -30,6 +48,9 @@ struct FaultOptions
     bool glue = false;                     // each answer shares its write with a status answer
     std::set<int> loseAck;                 // block numbers whose first acknowledgement is lost
     int hangupAfterFrames = 0;             // close the line after this many good frames; 0: never
+    double randomRate = 0;                 // chance of a random fault per answer, 0 to 1
+    quint32 randomSeed = 1;
+    unsigned randomKinds = AllFaultKinds; // bit k: FaultKind k may be drawn
 };
 
 struct ControllerOptions
@@ -51,6 +72,8 @@ struct ControllerOptions
     bool batteryMissing = false;
     // Values the controller holds at power-up instead of its factory ones, by read code.
     std::map<int, QByteArray> settings;
+    // Received frames kept for frames(), the newest; 0: all. A long run sets it to stay small.
+    int framesKept = 0;
     FaultOptions faults;
 };
 

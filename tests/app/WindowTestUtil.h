@@ -93,10 +93,16 @@ struct WindowUnderTest
         return n;
     }
 
+    // Whatever the test did, the program never sent the controller a command it would refuse.
     ~WindowUnderTest()
     {
         window.reset();
-        if (sim)
-            sim->stop();
+        if (!sim)
+            return;
+        sim->stop();
+        if (const auto error = sim->lastProtocolError())
+            QFAIL(qPrintable(QStringLiteral("%1 protocol errors, the last: %2")
+                                 .arg(sim->protocolErrors())
+                                 .arg(error->describe())));
     }
 };

@@ -9,6 +9,7 @@ using namespace std::chrono_literals;
 using tq3sim::ControllerModel;
 using tq3sim::ControllerOptions;
 using tq3sim::CountedFault;
+using tq3sim::FaultKind;
 using Writes = std::vector<QByteArray>;
 
 namespace {
@@ -290,6 +291,114 @@ private slots:
         QCOMPARE(w.size(), size_t(1));
         QCOMPARE(simtest::first(w[0]).type, 80);
         QVERIFY(!model.nextDeadline());
+        QCOMPARE(model.protocolErrors(), 1);
+        QCOMPARE(model.lastProtocolError()->problem, QStringLiteral("incomplete frame"));
+    }
+
+    void randomKind_data()
+    {
+        QTest::addColumn<int>("kind");
+        for (int k = 0; k < tq3sim::FaultKindCount; ++k)
+            QTest::newRow(tq3sim::faultKindName(FaultKind(k))) << k;
+    }
+    void randomKind()
+    {
+        QFETCH(int, kind);
+        ControllerModel model = withFaults([&](auto& f) {
+            f.randomRate = 1;
+            f.randomKinds = 1u << kind;
+        });
+        const QByteArray clean = tq3sim::buildAnswer(4, "7391");
+        const Writes w = send(model, 4, "G");
+        QCOMPARE(model.faultsInjected()[size_t(kind)], 1);
+        if (FaultKind(kind) == FaultKind::Drop) {
+            QVERIFY(w.empty());
+            return;
+        }
+        QCOMPARE(w.size(), size_t(1));
+        const QByteArray& out = w[0];
+        const QByteArray junk = out.left(out.size() - clean.size());
+        switch (FaultKind(kind)) {
+        case FaultKind::Noise:
+        case FaultKind::NoiseWithStart:
+            QVERIFY(out.endsWith(clean));
+            QVERIFY2(junk.size() >= 1 && junk.size() <= 8, qPrintable(out.toHex(' ')));
+            QCOMPARE(junk.count('m'), FaultKind(kind) == FaultKind::Noise ? 0 : 1);
+            QCOMPARE(junk.startsWith('m'), FaultKind(kind) == FaultKind::NoiseWithStart);
+            break;
+        case FaultKind::BadChecksum:
+            QCOMPARE(out.chopped(1), clean.chopped(1));
+            QVERIFY(out.back() != clean.back());
+            break;
+        case FaultKind::Glue: // the awaited answer second, where a naive receiver drops it
+            QCOMPARE(out, tq3sim::buildAnswer(80, model.status()) + clean);
+            break;
+        default: // hang-up: the answer still goes out whole, nothing more is heard
+            QCOMPARE(out, clean);
+            QVERIFY(model.hangupRequested() && model.hangupIsBrief());
+            QCOMPARE(send(model, 80, "G"), Writes{});
+            model.lineRestored();
+            QCOMPARE(send(model, 4, "G"), Writes{clean});
+            break;
+        }
+    }
+
+    void randomFaultsFollowTheSeed()
+    {
+        auto run = [](quint32 seed) {
+            ControllerOptions options;
+            options.faults.randomRate = 0.3;
+            options.faults.randomSeed = seed;
+            ControllerModel model(options);
+            Writes all;
+            for (int i = 0; i < 400; ++i) {
+                for (const QByteArray& w : send(model, 80, "G"))
+                    all.push_back(w);
+                if (model.hangupRequested())
+                    model.lineRestored();
+            }
+            return std::pair(all, model.faultsInjected());
+        };
+        const auto [writes, faults] = run(7);
+        QCOMPARE(run(7).first, writes);
+        QVERIFY(run(8).first != writes);
+        int hit = 0;
+        for (int n : faults) {
+            QVERIFY(n > 0); // every kind drawn
+            hit += n;
+        }
+        QVERIFY2(hit > 90 && hit < 150, qPrintable(QString::number(hit))); // about 3 in 10
+    }
+
+    void recordsGetOnlyFaultsThatCanBeSurvived()
+    {
+        ControllerOptions options;
+        options.historyRecords = 500;
+        options.faults.randomRate = 1;
+        ControllerModel model(options);
+        send(model, 73, "h");
+        // A receiver that looks for a good frame at every "m" finds every record, once.
+        std::vector<simtest::Answer> found;
+        int writes = 0;
+        for (QByteArray w = model.nextStreamWrite(); !w.isEmpty(); w = model.nextStreamWrite(), ++writes) {
+            for (qsizetype at = w.indexOf('m'); at >= 0; at = w.indexOf('m', at + 1)) {
+                const simtest::Answer a = simtest::first(w.mid(at));
+                if (a.checksumOk) {
+                    if (a.type != 80) // a status answer glued in front of the end
+                        found.push_back(a);
+                    at += a.payload.size() + 3;
+                }
+            }
+        }
+        QCOMPARE(int(found.size()), 501);
+        for (int i = 0; i < 500; ++i)
+            QCOMPARE(found[size_t(i)].payload, model.history()[size_t(i)].encode());
+        QCOMPARE(found.back().type, 70);
+        const tq3sim::FaultCounts& faults = model.faultsInjected();
+        QCOMPARE(faults[size_t(FaultKind::BadChecksum)] + faults[size_t(FaultKind::Drop)] +
+                     faults[size_t(FaultKind::Hangup)],
+                 0);
+        QVERIFY(faults[size_t(FaultKind::Glue)] > 0 && writes < 501); // glued records share a write
     }
 };
 

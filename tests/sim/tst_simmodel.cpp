@@ -61,7 +61,6 @@ private slots:
         QTest::addColumn<QByteArray>("expected");
         QTest::newRow("right") << QByteArray() << QByteArray("7391") << QByteArray("T5");
         QTest::newRow("wrong") << QByteArray() << QByteArray("1234") << QByteArray("N5");
-        QTest::newRow("prefix only") << QByteArray() << QByteArray("739") << QByteArray("N5");
         QTest::newRow("changed, new") << QByteArray("12") << QByteArray("12") << QByteArray("T5");
         QTest::newRow("changed, old") << QByteArray("12") << QByteArray("7391") << QByteArray("N5");
     }
@@ -124,7 +123,7 @@ private slots:
         QTest::newRow("zero byte kept") << 38 << QByteArray("ab\0cd", 5) << QByteArray("ab\0cd", 5);
         QTest::newRow("text cleared") << 16 << QByteArray() << QByteArray();
         QTest::newRow("thresholds") << 30 << QByteArray::fromHex("7fff") << QByteArray::fromHex("7fff");
-        QTest::newRow("longer than an answer") << 36 << QByteArray(120, 'z') << QByteArray(100, 'z');
+        QTest::newRow("as long as an answer") << 36 << QByteArray(100, 'z') << QByteArray(100, 'z');
     }
     void writeThenRead()
     {
@@ -143,6 +142,104 @@ private slots:
         for (int code : {0, 44, 70, 71, 72, 77, 79, 82, 99, 101, 102, 255})
             QVERIFY2(exchange(model, code, "G").empty(), qPrintable(QString::number(code)));
         QCOMPARE(int(model.frames().size()), 12); // logged all the same
+        QCOMPARE(model.protocolErrors(), 12);
+        QCOMPARE(model.lastProtocolError()->describe(), QStringLiteral("code 255, payload 47: unknown code"));
+    }
+
+    // Every command is judged before the controller acts on it; a malformed one is ignored whole.
+    void payloads_data()
+    {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<bool>("good");
+        auto row = [](const char* name, int code, const QByteArray& payload, bool good) {
+            QTest::newRow(name) << simtest::command(code, payload) << good;
+        };
+        const QByteArray block = '\0' + QByteArray(128, '\xff');
+        row("1 password", 1, "7391", true);
+        row("1 other digits", 1, "1234", true);
+        row("1 three digits", 1, "739", false);
+        row("1 letters", 1, "abcd", false);
+        row("2", 2, "W", true);
+        row("2 lower case", 2, "w", false);
+        row("3 new password", 3, "12", true);
+        row("3 empty", 3, "", false);
+        row("4 read", 4, "G", true);
+        row("42 read", 42, "G", true);
+        row("4 read, other letter", 4, "H", false);
+        row("42 read, empty", 42, "", false);
+        row("5 PIN", 5, "0000", true);
+        row("5 PIN cut short", 5, "12", true);
+        row("5 PIN with a letter", 5, "12a4", false);
+        row("5 PIN of 5", 5, "12345", false);
+        row("7 SMS centre", 7, "+48601000310", true);
+        row("7 with its padding", 7, QByteArray("+48601000310\0", 13), false);
+        row("9 number cleared", 9, "", true);
+        row("15 number of 14", 15, "+4860100031011", false);
+        row("17 text of 100", 17, QByteArray(100, '\xb9'), true);
+        row("39 text of 101", 39, QByteArray(101, 'x'), false);
+        row("27 query", 27, "STAN", true);
+        row("27 with a blank", 27, "ST N", false);
+        row("27 of 5", 27, "STANY", false);
+        row("29 limit and filter", 29, "\x85", true);
+        row("29 two bytes", 29, QByteArray("\x05\x00", 2), false);
+        row("31 thresholds", 31, "\x84\x8a", true);
+        row("31 one byte", 31, "\x84", false);
+        row("33 empty", 33, "", false);
+        row("35 interval", 35, "\xff", true);
+        row("41 on", 41, "\x01", true);
+        row("41 two", 41, "\x02", false);
+        row("43 limit", 43, QByteArray(1, '\0'), true);
+        row("73", 73, "h", true);
+        row("73 other letter", 73, "H", false);
+        row("74 clock", 74, QByteArray::fromHex("1f0305070809"), true);
+        row("74 month 13", 74, QByteArray::fromHex("1f0d05070809"), false);
+        row("74 hour 24", 74, QByteArray::fromHex("1f0305180809"), false);
+        row("74 five bytes", 74, QByteArray::fromHex("1f03050708"), false);
+        row("75", 75, "x", true);
+        row("75 other letter", 75, "X", false);
+        row("76", 76, "x", true);
+        row("76 the start's letter", 76, "h", false);
+        row("80", 80, "G", true);
+        row("80 twice", 80, "GG", false);
+        row("81", 81, "G", true);
+        row("81 empty", 81, "", false);
+        row("100", 100, "B", true);
+        row("100 lower case", 100, "b", false);
+        row("101 block", 101, block, true);
+        row("101 block cut short", 101, block.left(128), false);
+        row("102", 102, "K", true);
+        row("102 other letter", 102, "G", false);
+        row("unknown 44", 44, "G", false);
+        row("unknown 0", 0, "", false);
+        QByteArray spoiled = simtest::command(80, "G");
+        spoiled.back() = char(spoiled.back() + 1);
+        QTest::newRow("bad checksum") << spoiled << false;
+    }
+    void payloads()
+    {
+        QFETCH(QByteArray, frame);
+        QFETCH(bool, good);
+        ControllerModel model;
+        // What a command could change, to see that a refused one changed nothing.
+        auto state = [&model] {
+            QByteArray s = model.password() + char(model.loggedIn()) + char(model.mode()) +
+                           char(model.streaming()) + QByteArray::number(qint64(model.history().size())) +
+                           model.clock().toString(Qt::ISODate).toLatin1();
+            for (int code = 4; code <= 42; code += 2)
+                s += model.setting(code) + '|';
+            return s;
+        };
+        const QByteArray before = state();
+        model.receive(frame);
+        QCOMPARE(model.protocolErrors(), good ? 0 : 1);
+        QCOMPARE(model.acceptedFrames(), good ? 1 : 0);
+        if (good)
+            return;
+        QVERIFY(model.takeWrites().empty());
+        QCOMPARE(state(), before);
+        QCOMPARE(model.lastProtocolError()->frame.code, quint8(frame[1]));
+        QCOMPARE(model.lastProtocolError()->frame.payload, frame.mid(3, frame.size() - 4));
+        QCOMPARE(model.errors().size(), size_t(1));
     }
 
     void status()

@@ -178,10 +178,17 @@ private slots:
                                                    "--hangup-after",
                                                    "9",
                                                    "--log",
-                                                   "/tmp/f.log"}
+                                                   "/tmp/f.log",
+                                                   "--random-faults",
+                                                   "0.05",
+                                                   "--random-kinds",
+                                                   "noise-m,hangup",
+                                                   "--seed",
+                                                   "42"}
                                     << true;
-        for (const char* bad : {"--fast", "--history", "--history=8192", "--drop=256:1", "--drop=x",
-                                "--lose-ack=1,,2", "--glue=1", "--version-char=55"})
+        for (const char* bad :
+             {"--fast", "--history", "--history=8192", "--drop=256:1", "--drop=x", "--lose-ack=1,,2",
+              "--glue=1", "--version-char=55", "--random-faults=5", "--random-kinds=noise,hum"})
             QTest::newRow(bad) << QString(bad).split(' ') << false;
     }
     void commandLine()
@@ -205,6 +212,9 @@ private slots:
             QCOMPARE(f.badChecksum.at(0).code, 71);
             QCOMPARE(f.loseAck, (std::set<int>{1, 5}));
             QCOMPARE(f.noiseBytes + f.hangupAfterFrames, 16);
+            QCOMPARE(f.randomRate, 0.05);
+            QCOMPARE(f.randomKinds, 0b100010u);
+            QCOMPARE(f.randomSeed, 42u);
         }
     }
 
@@ -291,6 +301,34 @@ private slots:
         QTRY_VERIFY(runner.hungUp() && !runner.isRunning());
     }
 
+    void randomHangupComesBack()
+    {
+        QTemporaryDir dir;
+        tq3sim::ControllerOptions options;
+        options.faults.randomRate = 1;
+        options.faults.randomKinds = 1u << int(tq3sim::FaultKind::Hangup);
+        tq3sim::RunnerOptions line;
+        line.pacing = false;
+        line.linkPath = dir.filePath("port");
+        tq3sim::PtyRunner runner(options, line);
+        QVERIFY(runner.start());
+        for (int round = 0; round < 3; ++round) {
+            const QString device = QFileInfo(line.linkPath).symLinkTarget();
+            Client pc(line.linkPath);
+            pc.send(simtest::command(1, "7391"));
+            QCOMPARE(simtest::first(pc.readUntilType(1)).payload, QByteArray("T5")); // before the line goes
+            pc.readUntil([](const QByteArray&) { return false; });
+            QVERIFY(pc.hungUp);
+            QTRY_COMPARE(runner.reconnects(), round + 1);
+            // A new line, opened while the old one still held its number.
+            QCOMPARE(QFileInfo(line.linkPath).symLinkTarget(), runner.slavePath());
+            QVERIFY(runner.slavePath() != device);
+        }
+        QVERIFY(runner.isRunning() && !runner.hungUp());
+        QCOMPARE(runner.faultsInjected()[size_t(tq3sim::FaultKind::Hangup)], 3);
+        QVERIFY(runner.errors().empty());
+    }
+
     void clientComesAndGoes()
     {
         tq3sim::PtyRunner runner;
@@ -330,6 +368,10 @@ private slots:
         sim.terminate();
         QVERIFY(sim.waitForFinished(GuardMs));
         QVERIFY(sim.exitStatus() == QProcess::NormalExit && sim.exitCode() == 0);
+        // The spoilt frame is told as it comes and again at the end.
+        const QString complaints = QString::fromLocal8Bit(sim.readAllStandardError());
+        QCOMPARE(complaints.count("protocol error: code 80, payload 47: bad checksum"), 1);
+        QVERIFY2(complaints.contains("1 protocol errors, the last: code 80"), qPrintable(complaints));
         QVERIFY(!QFileInfo(link).isSymLink());
         QFile file(log);
         QVERIFY(file.open(QIODevice::ReadOnly));
