@@ -14,8 +14,8 @@
 #include "PromptRecorder.h"
 #include "PtyRunner.h"
 #include "VaComm.h"
-#include "config/ConfigController.h"
-#include "history/HistoryController.h"
+#include "ui/ConfigPanel.h"
+#include "ui/HistoryPanel.h"
 #include "history/HistoryFormat.h"
 #include "link/DeviceLink.h"
 #include "ui/Gauge.h"
@@ -247,7 +247,7 @@ private:
     // Logged in, or a few tries at it; each try is judged like an operation.
     bool EnsureLoggedIn()
     {
-        for (int attempt = 0; attempt < 10 && !(LoggedIn() && Link().ControlsUnlocked); ++attempt) {
+        for (int attempt = 0; attempt < 10 && !(LoggedIn() && Link().ControlsUnlocked()); ++attempt) {
             if (LoggedIn())
                 Recover(); // logged in but locked: Check has counted it
             F().Button_polacz->click();
@@ -255,7 +255,7 @@ private:
             if (!LoggedIn())
                 RunFor(100); // the line may be coming back
         }
-        return LoggedIn() && Link().ControlsUnlocked;
+        return LoggedIn() && Link().ControlsUnlocked();
     }
 
     // Everything since the last look is put down to the operation that just ended.
