@@ -12,23 +12,42 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <thread>
 
 using namespace tq3;
 
 namespace {
 
-constexpr quint8 CodeRestart = 100;
-constexpr quint8 CodeBlock = 101;
-constexpr quint8 CodeClosing = 102;
-constexpr quint16 AcknowledgementTicks = 10;
-
 TFboot::Timing timing;
 
-void Sleep(int ms)
+// The transfer as the window shows it.
+class WindowProgress : public FirmwareListener
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
+public:
+    WindowProgress(TMain& main, TGauge* bar) : main_(main), bar_(bar) {}
+    void Starting() override
+    {
+        main_.EnterLoggedOut();
+        main_.Prompts().Beep();
+        main_.Prompts().Message(MessageKind::Warning, QStringLiteral("NIE WYŁĄCZAJ TQ-3 Z ZASILANIA"));
+        bar_->SetProgress(0);
+        bar_->show();
+    }
+    void Progress(int percent) override { bar_->SetProgress(percent); }
+    void Failed() override
+    {
+        main_.Prompts().Beep();
+        main_.Prompts().Message(MessageKind::Error,
+                                QStringLiteral("Brak odpowiedzi z VSKR, aktualizacja nieudana"));
+    }
+    void Completed() override
+    {
+        main_.Prompts().Message(MessageKind::Information, QStringLiteral("Aktualizacja zakonczona"));
+    }
+
+private:
+    TMain& main_;
+    TGauge* bar_;
+};
 
 } // namespace
 
@@ -101,74 +120,18 @@ void TFboot::Button1Click()
     ButtonStart->setEnabled(accepted);
 }
 
-bool TFboot::WaitForAcknowledgement(const QByteArray& payload, int& resendsLeft)
-{
-    DeviceLink& link = main_.Link();
-    link.Countdown = AcknowledgementTicks;
-    for (;;) {
-        WaitForMessages();
-        if (link.LastSingleByte == BlockAcknowledgement)
-            return true;
-        if (link.Countdown > 0)
-            continue;
-        if (resendsLeft > 0) {
-            --resendsLeft;
-            link.SendCommand(CodeBlock, payload);
-            LetMessagesRun();
-            link.Countdown = AcknowledgementTicks;
-            continue;
-        }
-        main_.Prompts().Beep();
-        main_.Prompts().Message(MessageKind::Error,
-                                QStringLiteral("Brak odpowiedzi z VSKR, aktualizacja nieudana"));
-        return false;
-    }
-}
-
 void TFboot::ButtonStartClick()
 {
-    const QByteArray image = FirmwareImage(main_.ContainerBuffer);
-    if (transferring_ || image.isEmpty())
+    if (transferring_ || FirmwareImage(main_.ContainerBuffer).isEmpty())
         return;
     // Nothing in the window can start, change or close the transfer from now on.
     transferring_ = true;
     Button1->setEnabled(false);
     ButtonStart->setEnabled(false);
-    const qint64 n = main_.ContainerBuffer.size();
-    DeviceLink& link = main_.Link();
-
-    main_.EnterLoggedOut();
-    main_.Prompts().Beep();
-    main_.Prompts().Message(MessageKind::Warning, QStringLiteral("NIE WYŁĄCZAJ TQ-3 Z ZASILANIA"));
-    BarBoot->SetProgress(0);
-    BarBoot->show();
-    // A lone "!" from before the restart (a status answer's last byte read on
-    // its own) is no acknowledgement; one that comes during the pause is.
-    link.LastSingleByte = ',';
-    link.SendCommand(CodeRestart, QByteArrayLiteral("B"));
-    Sleep(timing.restartMs);
-
-    int resendsLeft = 2; // for the whole transfer, not per block
-    bool failed = false;
-    for (int k = 0;; ++k) {
-        const QByteArray payload = FirmwareBlockPayload(image, k);
-        const qint64 placed = qMin<qint64>(image.size(), qint64(k + 1) * FirmwareBlockSize);
-        const bool last = placed == image.size();
-        link.SendCommand(CodeBlock, payload);
-        failed = !WaitForAcknowledgement(payload, resendsLeft);
-        link.LastSingleByte = ','; // the next block needs a fresh "!"
-        BarBoot->SetProgress(int(placed * 100 / n));
-        LetMessagesRun();
-        if (last || failed)
-            break;
-    }
-    if (!failed) {
-        BarBoot->SetProgress(100);
-        Sleep(timing.closingMs);
-        link.SendCommand(CodeClosing, QByteArrayLiteral("K"));
-        main_.Prompts().Message(MessageKind::Information, QStringLiteral("Aktualizacja zakonczona"));
-    }
-    Sleep(timing.finalMs);
+    WindowProgress progress(main_, BarBoot);
+    FirmwareUpload upload(main_.Link(), progress);
+    upload.SetTiming(timing);
+    upload.Run(main_.ContainerBuffer);
     transferring_ = false;
     close();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // TFboot: choosing a firmware file and sending it to the controller's
 // bootloader block by block.
+#include "firmware/FirmwareUpload.h"
 #include "link/UserPrompts.h"
 
 #include <QDialog>
@@ -19,12 +20,7 @@ public:
 
     // The pauses of the transfer (restart into the bootloader, before the
     // closing command, before the window closes); tests shorten them.
-    struct Timing
-    {
-        int restartMs = 2000;
-        int closingMs = 2000;
-        int finalMs = 1000;
-    };
+    using Timing = tq3::FirmwareUpload::Timing;
     static void SetTiming(const Timing& timing);
 
     void FormCreate();
@@ -47,10 +43,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Waits for the bootloader's "!" for the block just sent; false once the
-    // resend budget is spent.
-    bool WaitForAcknowledgement(const QByteArray& payload, int& resendsLeft);
-
     TMain& main_;
     bool transferring_ = false;
     bool closed_ = false;

@@ -18,19 +18,12 @@ using namespace tq3;
 
 namespace {
 
-constexpr quint8 CodeHistory = 73;
-constexpr quint8 CodeHistoryStop = 75;
-constexpr quint8 CodeErase = 76;
-constexpr quint8 CodeClock = 74;
-constexpr quint8 CodeCounters = 81;
-constexpr quint8 CodeRestart = 100;
-
 } // namespace
 
 HistoryController::HistoryController(TMainForm& form, DeviceLink& link, UserPrompts& prompts,
-                                     ConfigController& config, bool& historyStopFlag, QObject* parent)
+                                     ConfigController& config, QObject* parent)
     : QObject(parent), form_(form), link_(link), prompts_(prompts), config_(config),
-      HistoryStopFlag(historyStopFlag), now_([] { return QDateTime::currentDateTime(); })
+      now_([] { return QDateTime::currentDateTime(); }), download_(link, *this), service_(link)
 {
     flushTimer_ = new QTimer(this);
     flushTimer_->setSingleShot(true);
@@ -60,48 +53,34 @@ void HistoryController::ButtonPobierzClick()
     f.trm->clear();
     lock_();
     f.ButtonSTOP->setEnabled(true);
-    // Answers still on their way (a status poll's) come in before the request.
-    for (int i = 0; i < 11; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(pauseStepMs_));
-        LetMessagesRun();
-    }
-    f.TempBar->SetProgress(0);
-    link_.SendCommand(CodeHistory, QByteArrayLiteral("h"));
-    if (link_.WaitAnswer(110, CodeHistory))
-        LetMessagesRun();
-    // The records now arrive as answers of their own, handled as they come.
+    // The records arrive as answers of their own, handled as they come.
+    download_.Start();
 }
 
 void HistoryController::ButtonSTOPClick()
 {
     // The request goes out with the next record that arrives.
-    HistoryStopFlag = true;
+    download_.RequestStop();
     form_.Icon_get->setEnabled(true);
     form_.Icon_put->setEnabled(true);
 }
 
-void HistoryController::AnswerSize(const QByteArray& payload)
+void HistoryController::SizeKnown(int total)
 {
-    if (const auto total = HistoryTotal(payload))
-        form_.TempBar->SetRange(0, *total);
+    form_.TempBar->SetRange(0, total);
 }
 
-void HistoryController::AnswerRecord(const QByteArray& payload)
+void HistoryController::RecordReceived(const QByteArray& record)
 {
-    if (payload.size() < HistoryRecordSize)
-        return; // not a record: nothing in it can be read
-    auto& f = form_;
-    if (const auto line = HistoryLine(payload)) {
+    if (const auto line = HistoryLine(record)) {
         pendingLines_ << *line;
         if (!flushTimer_->isActive())
             flushTimer_->start();
     }
-    f.TempBar->SetProgress(f.TempBar->Progress() + HistoryRecordSize);
-    if (HistoryStopFlag)
-        link_.SendCommand(CodeHistoryStop, QByteArrayLiteral("x"));
+    form_.TempBar->SetProgress(form_.TempBar->Progress() + HistoryRecordSize);
 }
 
-void HistoryController::AnswerEnd()
+void HistoryController::Ended()
 {
     FlushLog();
     form_.trm->appendPlainText(QStringLiteral("Koniec historii"));
@@ -111,7 +90,7 @@ void HistoryController::AnswerEnd()
     form_.TempBar->SetProgress(form_.TempBar->MaxValue());
 }
 
-void HistoryController::AnswerStopped()
+void HistoryController::Stopped()
 {
     FlushLog();
     form_.ButtonSTOP->setEnabled(false);
@@ -148,24 +127,23 @@ void HistoryController::ExportHistory()
 
 void HistoryController::EraseHistory()
 {
-    link_.SendCommand(CodeErase, QByteArrayLiteral("x"));
-    if (link_.WaitAnswer(110, CodeErase))
+    if (service_.EraseHistory())
         prompts_.Message(MessageKind::Information, QStringLiteral("Historia temperatury skasowana"));
 }
 
 void HistoryController::SetControllerClock()
 {
     lock_();
-    link_.SendCommand(CodeClock, ClockPayload(now_()));
+    service_.SetClock(now_());
     unlock_();
 }
 
 void HistoryController::RestartController()
 {
-    link_.SendCommand(CodeRestart, QByteArrayLiteral("B"));
+    service_.Restart();
 }
 
 void HistoryController::ResetCounters()
 {
-    link_.SendCommand(CodeCounters, QByteArrayLiteral("G"));
+    service_.ResetCounters();
 }

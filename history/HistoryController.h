@@ -2,6 +2,8 @@
 // The history on the window: the download into the event log with its gauge
 // and STOP, the export to a text file, the erase in the controller; and the
 // one-shot service commands (clock, restart, counters).
+#include "history/HistoryDownload.h"
+#include "history/ServiceCommands.h"
 #include "link/UserPrompts.h"
 
 #include <QDateTime>
@@ -17,26 +19,25 @@ namespace tq3 {
 class DeviceLink;
 }
 
-class HistoryController : public QObject
+class HistoryController : public QObject, private tq3::HistoryListener
 {
     Q_OBJECT
 public:
     HistoryController(TMainForm& form, tq3::DeviceLink& link, tq3::UserPrompts& prompts,
-                      ConfigController& config, bool& historyStopFlag, QObject* parent);
+                      ConfigController& config, QObject* parent);
 
     void SetLockFunctions(std::function<void()> lock, std::function<void()> unlock);
     // The PC's clock, for the clock command; tests fix it.
     void SetClock(std::function<QDateTime()> now) { now_ = std::move(now); }
     // One of the eleven steps of the pause before the history request (100 ms).
-    void SetPauseStep(int ms) { pauseStepMs_ = ms; }
+    void SetPauseStep(int ms) { download_.SetPauseStep(std::chrono::milliseconds(ms)); }
+    // The download, with its stop request (STOP sets it; locking and unlocking clear it).
+    tq3::HistoryDownload& Download() { return download_; }
 
     void ButtonPobierzClick();
     void ButtonSTOPClick();
     // Answers 73 (size), 71 (record), 70 (end), 75 (stopped).
-    void AnswerSize(const QByteArray& payload);
-    void AnswerRecord(const QByteArray& payload);
-    void AnswerEnd();
-    void AnswerStopped();
+    void Answer(quint8 type, const QByteArray& payload) { download_.Answer(type, payload); }
 
     // Lines of records are gathered and put into the log a few times a second,
     // not one repaint per record; this puts in what is waiting now.
@@ -50,15 +51,20 @@ public:
     void ResetCounters();
 
 private:
+    void SizeKnown(int total) override;
+    void RecordReceived(const QByteArray& record) override;
+    void Ended() override;
+    void Stopped() override;
+
     TMainForm& form_;
     tq3::DeviceLink& link_;
     tq3::UserPrompts& prompts_;
     ConfigController& config_;
-    bool& HistoryStopFlag;
     std::function<void()> lock_;
     std::function<void()> unlock_;
     std::function<QDateTime()> now_;
-    int pauseStepMs_ = 100;
+    tq3::HistoryDownload download_;
+    tq3::ServiceCommands service_;
     QStringList pendingLines_;
     QTimer* flushTimer_ = nullptr;
 };

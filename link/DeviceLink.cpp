@@ -132,7 +132,6 @@ void DeviceLink::SendCommand(quint8 code, const QByteArray& payload)
 bool DeviceLink::WaitAnswer(quint16 ticks, quint8 code)
 {
     Busy = true;
-    Countdown = ticks;
     int resendsLeft = 3;
     const QByteArray sent = LastFrame;
     const int outerAwaited = awaited_;
@@ -157,31 +156,41 @@ bool DeviceLink::WaitAnswer(quint16 ticks, quint8 code)
         }
     } end{*this, outerAwaited};
 
-    bool answered = false;
+    return Await(
+        ticks, [&] { return AnswerType == code; },
+        [&] {
+            if (resendsLeft > 0) {
+                --resendsLeft;
+                Write(sent);
+                LetMessagesRun();
+                return true;
+            }
+            if (code != CodeStatus) {
+                prompts_.Beep();
+                prompts_.Message(MessageKind::Error, QStringLiteral("Brak odpowiedzi z TQ-3"));
+            }
+            LetMessagesRun();
+            host_.EnterLoggedOut();
+            return false;
+        });
+}
+
+bool DeviceLink::Await(quint16 ticks, const std::function<bool()>& arrived,
+                       const std::function<bool()>& expired)
+{
+    Countdown = ticks;
     for (;;) {
         WaitForMessages();
-        if (AnswerType == code) {
-            answered = true;
-            break;
-        }
+        // An answer that has arrived ends the wait, also in the pass in which
+        // the count runs out.
+        if (arrived())
+            return true;
         if (Countdown > 0)
             continue;
-        if (resendsLeft > 0) {
-            --resendsLeft;
-            Countdown = ticks;
-            Write(sent);
-            LetMessagesRun();
-            continue;
-        }
-        if (code != CodeStatus) {
-            prompts_.Beep();
-            prompts_.Message(MessageKind::Error, QStringLiteral("Brak odpowiedzi z TQ-3"));
-        }
-        LetMessagesRun();
-        host_.EnterLoggedOut();
-        break;
+        Countdown = ticks;
+        if (!expired())
+            return false;
     }
-    return answered;
 }
 
 bool DeviceLink::SendAndWait(quint8 code, const QByteArray& payload, quint16 ticks)

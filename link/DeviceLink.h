@@ -67,6 +67,10 @@ public:
 
     void SendCommand(quint8 code, const QByteArray& payload);
     bool WaitAnswer(quint16 ticks, quint8 code);
+    // The one wait of the program: runs the event loop until arrived() holds,
+    // counting ticks down from the given number; each time they run out,
+    // expired() decides whether to go on (it may resend first) or give up.
+    bool Await(quint16 ticks, const std::function<bool()>& arrived, const std::function<bool()>& expired);
     bool SendAndWait(quint8 code, const QByteArray& payload, quint16 ticks);
 
     // One tick of the window's timer: counts the wait down and starts the

@@ -8,7 +8,8 @@ namespace tq3 {
 
 class DeviceLink;
 
-enum class LoginResult {
+enum class LoginResult
+{
     Accepted, // the controller took the password
     Refused,  // it answered with anything but "T"
     NoAnswer, // not answered after the resends (the link has told the user)

@@ -10,6 +10,7 @@
 #include "firmware/FirmwareWindow.h"
 #include "history/HistoryController.h"
 #include "link/DeviceStatus.h"
+#include "link/Session.h"
 #include "ui/AboutBox.h"
 #include "ui/Gauge.h"
 #include "ui/PasswordWindow.h"
@@ -93,7 +94,7 @@ TMain::TMain(const Options& options, QWidget* parent) : QMainWindow(parent)
     config_ = new ConfigController(form_, *link_, *prompts_, ContainerBuffer, this);
     config_->SetLockFunctions([this] { LockControls(); }, [this] { UnlockControls(); });
     fieldRules_ = new FieldRules(form_, *config_, this);
-    history_ = new HistoryController(form_, *link_, *prompts_, *config_, HistoryStopFlag, this);
+    history_ = new HistoryController(form_, *link_, *prompts_, *config_, this);
     history_->SetLockFunctions([this] { LockControls(); }, [this] { UnlockControls(); });
 
     Timer = new QTimer(this);
@@ -260,15 +261,17 @@ void TMain::Button_polaczClick()
     VaComm->SetDtrLine(true);
     VaComm->SetRtsLine(false);
 
-    link_->SendCommand(CodeLogin, ToCp1250(f.Edit_haslo->text()));
-    if (!link_->WaitAnswer(10, CodeLogin))
-        return; // already reported, logged out
-    if (!link_->AnswerData.isEmpty() && link_->AnswerData.at(0) == 'T') {
+    switch (LogIn(*link_, ToCp1250(f.Edit_haslo->text()))) {
+    case LoginResult::Accepted:
         EnterLoggedIn();
-    } else {
+        break;
+    case LoginResult::Refused:
         prompts_->Beep();
         prompts_->Message(MessageKind::Error, QStringLiteral("Błędne hasło"));
         LetMessagesRun();
+        break;
+    case LoginResult::NoAnswer:
+        break; // already reported, logged out
     }
 }
 
@@ -281,8 +284,7 @@ void TMain::Button_rozlaczClick()
     f.Button_rozlacz->setEnabled(false);
     EnterLoggedOut();
     LockControls();
-    link_->SendCommand(CodeLogout, QByteArrayLiteral("W"));
-    if (link_->WaitAnswer(10, CodeLogout)) {
+    if (LogOut(*link_)) {
         prompts_->Beep();
         prompts_->Message(MessageKind::Information, QStringLiteral("Wylogowano z TQ-3"));
     }
@@ -321,7 +323,7 @@ void TMain::LockControls()
     }
     SetLabelText(f.LabelSMS, {});
     f.BarRSSI->SetProgress(0);
-    HistoryStopFlag = false;
+    history_->Download().ClearStop();
     f.Edit_haslo->setEnabled(true);
     f.Button_polacz->setEnabled(true);
     for (QWidget* w : std::initializer_list<QWidget*>{
@@ -345,7 +347,7 @@ void TMain::UnlockControls()
     f.StatusBar->show();
     f.StatusBarPanel->clear();
     SetLabelText(f.LabelSMS, {});
-    HistoryStopFlag = false;
+    history_->Download().ClearStop();
     f.Button_polacz->setEnabled(false);
     for (QWidget* w : std::initializer_list<QWidget*>{f.Button_zmiana_hasla, f.ButtonRestart,
                                                       f.ButtonResetlimit, f.Icon_get, f.Icon_put,
@@ -395,16 +397,10 @@ void TMain::DispatchAnswer(quint8 type, const QByteArray& payload)
         ShowStatus(payload);
         break;
     case 70:
-        history_->AnswerEnd();
-        break;
     case 71:
-        history_->AnswerRecord(payload);
-        break;
     case 73:
-        history_->AnswerSize(payload);
-        break;
     case 75:
-        history_->AnswerStopped();
+        history_->Answer(type, payload);
         break;
     default:
         if (type >= 4 && type <= 42 && type % 2 == 0)

@@ -68,7 +68,6 @@ public:
 
     void DispatchAnswer(quint8 type, const QByteArray& payload) override;
 
-    bool HistoryStopFlag = false;
     // Configuration and firmware files are read into this buffer and
     // configuration files built in it.
     QByteArray ContainerBuffer;

@@ -1,6 +1,7 @@
 #include "ui/PasswordWindow.h"
 
 #include "config/CodePage1250.h"
+#include "history/ServiceCommands.h"
 #include "link/DeviceLink.h"
 #include "ui/Main.h"
 #include "ui/MainForm.h"
@@ -13,7 +14,6 @@
 using namespace tq3;
 
 namespace {
-constexpr quint8 CodePassword = 3;
 constexpr int MaxPayload = 255;
 } // namespace
 
@@ -73,8 +73,7 @@ void TFhaslo_nowe::Button1Click()
     }
     auto& link = main_.Link();
     Button1->setEnabled(false); // no second change while this one waits
-    link.SendCommand(CodePassword, password);
-    const bool answered = link.WaitAnswer(10, CodePassword);
+    const bool answered = ServiceCommands(link).ChangePassword(password);
     Button1->setEnabled(true);
     if (!answered)
         return; // reported; the window stays open

@@ -163,11 +163,11 @@ private slots:
                                             "2024/09/07 10:00:00       Zapis cykliczny temperatury   -0,2"}));
         QCOMPARE(f.TempBar->Progress(), 16); // more records than announced: stays full
         w.EnterLoggedIn();
-        w.HistoryStopFlag = true; // STOP, then the end answer comes first
+        w.History().Download().RequestStop(); // STOP, then the end answer comes first
         w.DispatchAnswer(70, {});
         QCOMPARE(Lines(f.trm).last(), QStringLiteral("Koniec historii"));
         QCOMPARE(f.TempBar->Progress(), 16);
-        QVERIFY(!w.HistoryStopFlag);
+        QVERIFY(!w.History().Download().StopRequested());
         w.DispatchAnswer(73, Le16(0));
         w.DispatchAnswer(71, Record(24, 5, 1, 1, 0, 0, 0, 0));
         w.DispatchAnswer(70, {});

@@ -3,6 +3,7 @@
 #include "WindowTestUtil.h"
 
 #include "config/ConfigController.h"
+#include "history/HistoryController.h"
 #include "ui/Gauge.h"
 
 #include <QAction>
@@ -205,13 +206,13 @@ private slots:
         f.BarRSSI->SetProgress(10);
         f.TempBar->SetProgress(40);
         f.Panel_bar->show();
-        w.HistoryStopFlag = true;
+        w.History().Download().RequestStop();
         w.UnlockControls();
         QVERIFY(w.Link().ControlsUnlocked);
         QVERIFY(f.StatusBar->isVisible());
         QVERIFY(f.StatusBarPanel->text().isEmpty());
         QVERIFY(f.LabelSMS->text().isEmpty());
-        QVERIFY(!w.HistoryStopFlag);
+        QVERIFY(!w.History().Download().StopRequested());
         QVERIFY(!f.Button_polacz->isEnabled());
         for (QWidget* c : commands)
             QVERIFY2(c->isEnabled(), qPrintable(c->objectName()));
@@ -224,7 +225,7 @@ private slots:
 
         f.Edit_haslo->setEnabled(false);
         f.TempBar->SetProgress(40);
-        w.HistoryStopFlag = true;
+        w.History().Download().RequestStop();
         f.ButtonSTOP->setEnabled(true);
         w.LockControls();
         QVERIFY(!w.Link().ControlsUnlocked);
@@ -235,7 +236,7 @@ private slots:
         }
         QVERIFY(f.LabelSMS->text().isEmpty());
         QCOMPARE(f.BarRSSI->Progress(), 0);
-        QVERIFY(!w.HistoryStopFlag);
+        QVERIFY(!w.History().Download().StopRequested());
         QVERIFY(f.Edit_haslo->isEnabled());
         QVERIFY(f.Button_polacz->isEnabled());
         for (QWidget* c : commands)
