@@ -104,7 +104,7 @@ QString Synopsis(const CommandInfo& info)
 {
     QString line = QStringLiteral("tq3ctl ");
     if (NeedsController(info.command))
-        line += QLatin1String(Connection);
+        line += QString::fromUtf8(Connection);
     line += QLatin1String(info.name);
     if (*info.arguments)
         line += QLatin1Char(' ') + QString::fromUtf8(info.arguments);
@@ -148,7 +148,7 @@ QString HelpText(Command command)
                        QString::fromUtf8(info->help);
         if (NeedsController(command))
             text += QStringLiteral("\n") + QString::fromUtf8(OptionsHelp);
-        return text;
+        return text + QStringLiteral("\nKody wyjścia i zmienne środowiska: tq3ctl --help\n");
     }
     QString text = QStringLiteral("Użycie: tq3ctl [-p PORT] [-P HASŁO] [-q] POLECENIE [ARGUMENTY]\n"
                                   "Sterownik TQ-3 z wiersza poleceń, przez port szeregowy (4800 8N1).\n\n"

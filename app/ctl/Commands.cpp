@@ -487,6 +487,8 @@ int RunCommand(const CommandLine& cl, Console& console, const RunOptions& option
     Device device(console, options.tick);
     if (const int opened = device.Open(cl.port); opened != ExitOk)
         return opened;
+    // Several controllers may be served at once (xargs -P): each message says which.
+    console.SetSubject(cl.port);
     exitCode = device.LogIn(*password);
     if (exitCode == ExitOk && Interrupted())
         exitCode = ExitInterrupted;

@@ -5,6 +5,7 @@
 #include "Terminal.h"
 #include "VaClasses.h"
 #include "VaComm.h"
+#include "VaUtils.h"
 #include "history/HistoryDownload.h"
 #include "link/DeviceStatus.h"
 #include "link/Session.h"
@@ -47,7 +48,10 @@ Device::Device(Console& console, std::chrono::milliseconds tick)
     flow.SetControlDtr(dtrDisabled);
     flow.SetControlRts(rtsDisabled);
     comm_->SetFlowControl(flow);
-    comm_->OnRxChar = [this](QObject*, qint32) { link_->ReceiveChars(comm_->ReadString()); };
+    comm_->OnRxChar = [this](QObject*, qint32) {
+        heardSinceWrite_ = true;
+        link_->ReceiveChars(comm_->ReadString());
+    };
     comm_->OnTxEmpty = [this](QObject*) { txEmpty_ = true; };
     // A device that goes away shows as unanswered commands; nothing else to do here.
     VaSetApplicationExceptionHandler([](std::exception_ptr) {});
@@ -58,6 +62,7 @@ Device::Device(Console& console, std::chrono::milliseconds tick)
         lastWrite_ = std::chrono::steady_clock::now();
         lastWriteBytes_ = frame.size();
         txEmpty_ = false;
+        heardSinceWrite_ = false;
         return comm_->WriteString(frame);
     });
     link_->SetPendingInput([this] { return comm_->InputCount(); });
@@ -130,7 +135,8 @@ void Device::Close()
     if (!comm_->IsOpen())
         return;
     // Closing drops what the port has not sent yet: a command that waits for
-    // no answer (restart) must be on the line first.
+    // no answer (restart) must be on the line first. An answer heard since the
+    // last frame went out says that it has.
     QElapsedTimer waited;
     waited.start();
     while (!txEmpty_ && waited.elapsed() < DrainLimitMs)
@@ -138,7 +144,7 @@ void Device::Close()
     const auto lineTime =
         std::chrono::microseconds(qint64(lastWriteBytes_) * BitsPerByte * 1'000'000 / LineBaud);
     const auto sent = lastWrite_ + lineTime + std::chrono::milliseconds(20);
-    if (lastWriteBytes_ > 0 && std::chrono::steady_clock::now() < sent)
+    if (lastWriteBytes_ > 0 && !heardSinceWrite_ && std::chrono::steady_clock::now() < sent)
         std::this_thread::sleep_until(sent);
     comm_->Close();
 }

@@ -75,6 +75,7 @@ private:
     std::chrono::steady_clock::time_point lastWrite_{};
     qsizetype lastWriteBytes_ = 0;
     bool txEmpty_ = true;
+    bool heardSinceWrite_ = false;
 };
 
 } // namespace tq3ctl

@@ -25,7 +25,9 @@ QString Columns(const std::vector<std::pair<QString, QString>>& rows)
         width = qMax(width, label.size());
     QString out;
     for (const auto& [label, value] : rows)
-        out += (label + QLatin1Char(':')).leftJustified(width + 2) + value + QLatin1Char('\n');
+        out += value.isEmpty()
+                   ? label + QStringLiteral(":\n")
+                   : (label + QLatin1Char(':')).leftJustified(width + 2) + value + QLatin1Char('\n');
     return out;
 }
 
