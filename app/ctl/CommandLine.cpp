@@ -36,7 +36,7 @@ const std::array<CommandInfo, 13> Commands = {{
      "Zapisuje ustawienia z pliku konfiguracji do sterownika, potem odczytuje je i porównuje.\n"
      "Plik jest sprawdzany przed wysłaniem czegokolwiek. Gdy zapis się przerwie, tq3ctl podaje\n"
      "ustawienie, na którym stanął: wcześniejsze są już w sterowniku, to i dalsze nie.\n"
-     "Hasło zapisane w pliku nie jest używane.\n"},
+     "Hasło zapisane w pliku nie jest używane. Ctrl+C nie przerywa zapisu.\n"},
     {Command::Diff, "diff", "PLIK.tcf", 1,
      "Ustawienia, którymi sterownik różni się od pliku konfiguracji (kod 1, gdy są takie).\n"},
     {Command::Show, "show", "PLIK.tcf [--json]", 1,

@@ -225,6 +225,8 @@ int RunDiff(Device& device, const Settings& file, Console& console)
                 QStringLiteral("Odczyt przerwany na ustawieniu %1"));
     if (!held)
         return ExitNoAnswer;
+    if (Interrupted())
+        return ExitInterrupted;
     const std::vector<Difference> differences = Differences(file, *held);
     if (!console.Out(DifferencesText(differences)))
         return ExitOutput;
