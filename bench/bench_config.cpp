@@ -3,7 +3,7 @@
 // line at 10 bits a byte, plus the pauses the program makes on purpose.
 #include "BenchUtil.h"
 #include "PromptRecorder.h"
-#include "config/ConfigController.h"
+#include "ui/ConfigPanel.h"
 #include "config/ConfigItems.h"
 #include "link/DeviceLink.h"
 #include "ui/Main.h"
@@ -72,7 +72,7 @@ int main(int argc, char* argv[])
     }
 
     // Let any poll under way finish, so that only the transfer is on the line.
-    WaitUntil([&] { return !window.Link().Busy; }, 5000);
+    WaitUntil([&] { return !window.Link().Busy(); }, 5000);
     auto t0 = std::chrono::steady_clock::now();
     f.Icon_put->click();
     WaitUntil([&] { return !f.Panel_bar->isVisible() && f.Icon_put->isEnabled(); }, 60000);
@@ -81,7 +81,7 @@ int main(int argc, char* argv[])
     if (!prompts.log.isEmpty())
         std::fprintf(stderr, "bench_config: %s\n", qPrintable(prompts.log.join("; ")));
 
-    WaitUntil([&] { return !window.Link().Busy; }, 5000);
+    WaitUntil([&] { return !window.Link().Busy(); }, 5000);
     t0 = std::chrono::steady_clock::now();
     f.Icon_get->click();
     WaitUntil([&] { return !f.Panel_bar->isVisible() && f.Icon_get->isEnabled(); }, 60000);

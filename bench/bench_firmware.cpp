@@ -5,7 +5,7 @@
 #include "PromptRecorder.h"
 #include "config/ConfigFile.h"
 #include "firmware/FirmwareBlocks.h"
-#include "firmware/FirmwareWindow.h"
+#include "ui/FirmwareWindow.h"
 #include "ui/Main.h"
 #include "ui/MainForm.h"
 

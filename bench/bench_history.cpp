@@ -3,7 +3,7 @@
 // time each costs.
 #include "BenchUtil.h"
 #include "PromptRecorder.h"
-#include "history/HistoryController.h"
+#include "ui/HistoryPanel.h"
 #include "link/DeviceLink.h"
 #include "ui/Main.h"
 #include "ui/MainForm.h"
@@ -48,7 +48,7 @@ bool Download(bool paced, Result& r)
     if (!LogIn(window))
         return false;
     window.History().SetPauseStep(0); // the 1.1 s pause before the request is not measured
-    WaitUntil([&] { return !window.Link().Busy; }, 5000);
+    WaitUntil([&] { return !window.Link().Busy(); }, 5000);
     const double cpu0 = CpuSeconds();
     const auto t0 = std::chrono::steady_clock::now();
     f.ButtonPobierz->click();

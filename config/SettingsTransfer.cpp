@@ -21,7 +21,7 @@ bool ReadAllSettings::Run()
     failedAt_ = nullptr;
     for (const ConfigItem& item : ConfigItems()) {
         const quint8 code = item.readCode;
-        link_.PollTicks = 0;
+        link_.SetPollTicks(0);
         for (int i = 0; i < PumpsBeforeRead; ++i)
             LetMessagesRun();
         link_.SendCommand(code, QByteArrayLiteral("G"));
@@ -29,7 +29,7 @@ bool ReadAllSettings::Run()
         const int progress = code * 100 / 42;
         if (answered) {
             // An answer too short to hold a value leaves the value as it was.
-            DecodeItem(item, link_.AnswerData, received_);
+            DecodeItem(item, link_.AnswerData(), received_);
             listener_.ItemDone(item, progress);
         } else {
             failedAt_ = &item;

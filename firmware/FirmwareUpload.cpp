@@ -27,7 +27,7 @@ void Sleep(int ms)
 bool FirmwareUpload::WaitForAcknowledgement(const QByteArray& payload, int& resendsLeft)
 {
     return link_.Await(
-        AcknowledgementTicks, [this] { return link_.LastSingleByte == BlockAcknowledgement; },
+        AcknowledgementTicks, [this] { return link_.LastSingleByte() == BlockAcknowledgement; },
         [&] {
             if (resendsLeft == 0)
                 return false;
@@ -47,7 +47,7 @@ bool FirmwareUpload::Run(const QByteArray& container)
     listener_.Starting();
     // A lone "!" from before the restart (a status answer's last byte read on
     // its own) is no acknowledgement; one that comes during the pause is.
-    link_.LastSingleByte = NoAcknowledgement;
+    link_.SetLastSingleByte(NoAcknowledgement);
     link_.SendCommand(CodeRestart, QByteArrayLiteral("B"));
     Sleep(timing_.restartMs);
 
@@ -59,7 +59,7 @@ bool FirmwareUpload::Run(const QByteArray& container)
         const bool last = placed == image.size();
         link_.SendCommand(CodeBlock, payload);
         failed = !WaitForAcknowledgement(payload, resendsLeft);
-        link_.LastSingleByte = NoAcknowledgement;
+        link_.SetLastSingleByte(NoAcknowledgement);
         listener_.Progress(int(placed * 100 / n));
         LetMessagesRun();
         if (last || failed)

@@ -29,7 +29,7 @@ DeviceLink::DeviceLink(LinkHost& host, UserPrompts& prompts, QObject* parent)
 
 void DeviceLink::ReceiveChars(const QByteArray& read)
 {
-    LastSingleByte = read.size() == 1 ? read.at(0) : '.';
+    LastSingleByte_ = read.size() == 1 ? read.at(0) : '.';
     assembler_.Append(read);
     TakeAnswers(false);
 }
@@ -92,8 +92,8 @@ void DeviceLink::Deliver(const Answer& answer)
     // Once a wait has its answer, later frames are still shown but cannot
     // take its place before the waiting side has read it.
     if (!answerLatched_) {
-        AnswerType = answer.type;
-        AnswerData = answer.payload;
+        AnswerType_ = answer.type;
+        AnswerData_ = answer.payload;
         if (waitDepth_ > 0 && answer.type == awaited_)
             answerLatched_ = true;
     }
@@ -114,31 +114,31 @@ void DeviceLink::Write(const QByteArray& frame)
 
 void DeviceLink::SendCommand(quint8 code, const QByteArray& payload)
 {
-    Busy = true;
-    LastFrame = BuildFrame(code, payload);
+    Busy_ = true;
+    LastFrame_ = BuildFrame(code, payload);
     // A command sent while a wait runs (a history stop request, from inside a
     // dispatch) waits for nothing and must not wipe out the answer that wait
     // is looking for.
     if (waitDepth_ == 0) {
-        AnswerType = 0;
-        AnswerData.clear();
+        AnswerType_ = 0;
+        AnswerData_.clear();
         answerLatched_ = false;
     }
-    Write(LastFrame);
-    Busy = waitDepth_ > 0;
-    PollTicks = 0;
+    Write(LastFrame_);
+    Busy_ = waitDepth_ > 0;
+    PollTicks_ = 0;
 }
 
 bool DeviceLink::WaitAnswer(quint16 ticks, quint8 code)
 {
-    Busy = true;
+    Busy_ = true;
     int resendsLeft = 3;
-    const QByteArray sent = LastFrame;
+    const QByteArray sent = LastFrame_;
     const int outerAwaited = awaited_;
     awaited_ = code;
     ++waitDepth_;
     // An answer that came in before the wait began counts too.
-    answerLatched_ = AnswerType == code;
+    answerLatched_ = AnswerType_ == code;
 
     // However the wait ends, the link is free again afterwards.
     struct End
@@ -150,14 +150,14 @@ bool DeviceLink::WaitAnswer(quint16 ticks, quint8 code)
             --link.waitDepth_;
             link.awaited_ = outerAwaited;
             link.answerLatched_ = false;
-            link.Busy = link.waitDepth_ > 0;
-            link.PollTicks = 0;
+            link.Busy_ = link.waitDepth_ > 0;
+            link.PollTicks_ = 0;
             link.SchedulePending();
         }
     } end{*this, outerAwaited};
 
     return Await(
-        ticks, [&] { return AnswerType == code; },
+        ticks, [&] { return AnswerType_ == code; },
         [&] {
             if (resendsLeft > 0) {
                 --resendsLeft;
@@ -206,12 +206,12 @@ void DeviceLink::Tick()
 {
     if (Countdown > 0)
         --Countdown;
-    ++PollTicks;
-    if (PollTicks >= PollEveryTicks) {
-        PollTicks = 0;
+    ++PollTicks_;
+    if (PollTicks_ >= PollEveryTicks) {
+        PollTicks_ = 0;
         // The poll's wait must not run inside the timer's own handler (the
         // timer would stop ticking for it), so it starts from the event loop.
-        if (LoggedIn && !Busy && ControlsUnlocked && !pollQueued_) {
+        if (LoggedIn_ && !Busy_ && ControlsUnlocked_ && !pollQueued_) {
             pollQueued_ = true;
             QMetaObject::invokeMethod(this, &DeviceLink::Poll, Qt::QueuedConnection);
         }
@@ -221,7 +221,7 @@ void DeviceLink::Tick()
 void DeviceLink::Poll()
 {
     pollQueued_ = false;
-    if (!LoggedIn || !ControlsUnlocked || !IsIdle())
+    if (!LoggedIn_ || !ControlsUnlocked_ || !IsIdle())
         return;
     Operation poll(*this);
     emit PollStarted();
@@ -230,7 +230,7 @@ void DeviceLink::Poll()
 
 bool DeviceLink::IsIdle() const
 {
-    return !Busy && waitDepth_ == 0 && operationDepth_ == 0 && !assembling_;
+    return !Busy_ && waitDepth_ == 0 && operationDepth_ == 0 && !assembling_;
 }
 
 void DeviceLink::WhenIdle(std::function<void()> action)

@@ -101,19 +101,26 @@ public:
         DeviceLink& link_;
     };
 
-    // Receive state.
-    quint8 AnswerType = 0;
-    QByteArray AnswerData;
-    char LastSingleByte = '.';
+    // Receive state: the last valid answer, and the byte of the last receive
+    // event that brought exactly one (the bootloader's acknowledgement).
+    quint8 AnswerType() const { return AnswerType_; }
+    const QByteArray& AnswerData() const { return AnswerData_; }
+    char LastSingleByte() const { return LastSingleByte_; }
+    // A marker that no receive event leaves, so that the next lone byte is seen afresh.
+    void SetLastSingleByte(char marker) { LastSingleByte_ = marker; }
     const AnswerAssembler& Assembler() const { return assembler_; }
 
-    // Exchange and connection state.
-    QByteArray LastFrame;
-    quint16 Countdown = 0;
-    bool Busy = false;
-    quint8 PollTicks = 0;
-    bool LoggedIn = false;
-    bool ControlsUnlocked = false;
+    // Exchange and connection state. The window says when it is logged in and
+    // when its commands are unlocked; the link alone decides when to poll.
+    const QByteArray& LastFrame() const { return LastFrame_; }
+    bool Busy() const { return Busy_; }
+    quint8 PollTicks() const { return PollTicks_; }
+    // Starts the count to the next poll afresh (every exchange does).
+    void SetPollTicks(quint8 ticks) { PollTicks_ = ticks; }
+    bool LoggedIn() const { return LoggedIn_; }
+    void SetLoggedIn(bool loggedIn) { LoggedIn_ = loggedIn; }
+    bool ControlsUnlocked() const { return ControlsUnlocked_; }
+    void SetControlsUnlocked(bool unlocked) { ControlsUnlocked_ = unlocked; }
 
     // Frames written so far (resends included).
     quint64 FramesWritten() const { return framesWritten_; }
@@ -132,6 +139,16 @@ private:
     void Poll();
     void SchedulePending();
     void RunPending();
+
+    quint8 AnswerType_ = 0;
+    QByteArray AnswerData_;
+    char LastSingleByte_ = '.';
+    QByteArray LastFrame_;
+    quint16 Countdown = 0; // ticks left in the current wait
+    bool Busy_ = false;
+    quint8 PollTicks_ = 0;
+    bool LoggedIn_ = false;
+    bool ControlsUnlocked_ = false;
 
     LinkHost& host_;
     UserPrompts& prompts_;

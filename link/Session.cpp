@@ -15,7 +15,7 @@ LoginResult LogIn(DeviceLink& link, const QByteArray& password)
     link.SendCommand(CodeLogin, password);
     if (!link.WaitAnswer(SessionTicks, CodeLogin))
         return LoginResult::NoAnswer;
-    return link.AnswerData.startsWith('T') ? LoginResult::Accepted : LoginResult::Refused;
+    return link.AnswerData().startsWith('T') ? LoginResult::Accepted : LoginResult::Refused;
 }
 
 bool LogOut(DeviceLink& link)
@@ -28,7 +28,7 @@ std::optional<QByteArray> ReadStatus(DeviceLink& link)
 {
     if (!link.SendAndWait(CodeStatus, QByteArrayLiteral("G"), SessionTicks))
         return std::nullopt;
-    return link.AnswerData;
+    return link.AnswerData();
 }
 
 } // namespace tq3

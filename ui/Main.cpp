@@ -5,14 +5,14 @@
 #include "VaConst.h"
 #include "VaUtils.h"
 #include "config/CodePage1250.h"
-#include "config/ConfigController.h"
-#include "config/FieldRules.h"
-#include "firmware/FirmwareWindow.h"
-#include "history/HistoryController.h"
 #include "link/DeviceStatus.h"
 #include "link/Session.h"
 #include "ui/AboutBox.h"
+#include "ui/ConfigPanel.h"
+#include "ui/FieldRules.h"
+#include "ui/FirmwareWindow.h"
 #include "ui/Gauge.h"
+#include "ui/HistoryPanel.h"
 #include "ui/PasswordWindow.h"
 #include "ui/QtPrompts.h"
 
@@ -81,7 +81,7 @@ TMain::TMain(const Options& options, QWidget* parent) : QMainWindow(parent)
             SetFieldColour(form_.Edit_status, tq3colours::Red);
             form_.Combo_Port->setEnabled(true);
             form_.Button_rozlacz->setEnabled(false);
-            if (link_->LoggedIn)
+            if (link_->LoggedIn())
                 EnterLoggedOut();
         }
     };
@@ -91,10 +91,10 @@ TMain::TMain(const Options& options, QWidget* parent) : QMainWindow(parent)
     link_->SetWriter([this](const QByteArray& frame) { return VaComm->WriteString(frame); });
     link_->SetPendingInput([this] { return VaComm->InputCount(); });
 
-    config_ = new ConfigController(form_, *link_, *prompts_, ContainerBuffer, this);
+    config_ = new ConfigPanel(form_, *link_, *prompts_, ContainerBuffer, this);
     config_->SetLockFunctions([this] { LockControls(); }, [this] { UnlockControls(); });
     fieldRules_ = new FieldRules(form_, *config_, this);
-    history_ = new HistoryController(form_, *link_, *prompts_, *config_, this);
+    history_ = new HistoryPanel(form_, *link_, *prompts_, *config_, this);
     history_->SetLockFunctions([this] { LockControls(); }, [this] { UnlockControls(); });
 
     Timer = new QTimer(this);
@@ -315,7 +315,7 @@ void TMain::HandleException(std::exception_ptr error)
 void TMain::LockControls()
 {
     auto& f = form_;
-    link_->ControlsUnlocked = false;
+    link_->SetControlsUnlocked(false);
     f.StatusBar->hide();
     for (QLineEdit* e : {f.Temp, f.Udc, f.AC230}) {
         e->clear();
@@ -343,7 +343,7 @@ void TMain::LockControls()
 void TMain::UnlockControls()
 {
     auto& f = form_;
-    link_->ControlsUnlocked = true;
+    link_->SetControlsUnlocked(true);
     f.StatusBar->show();
     f.StatusBarPanel->clear();
     SetLabelText(f.LabelSMS, {});
@@ -361,8 +361,8 @@ void TMain::UnlockControls()
 
 void TMain::EnterLoggedIn()
 {
-    link_->PollTicks = 0;
-    link_->LoggedIn = true;
+    link_->SetPollTicks(0);
+    link_->SetLoggedIn(true);
     form_.Edit_logon->setText(QStringLiteral("ZALOGOWANY"));
     SetFieldColour(form_.Edit_logon, tq3colours::Lime);
     form_.Edit_haslo->setEnabled(false);
@@ -371,10 +371,10 @@ void TMain::EnterLoggedIn()
 
 void TMain::EnterLoggedOut()
 {
-    link_->ControlsUnlocked = false;
+    link_->SetControlsUnlocked(false);
     form_.Edit_logon->setText(QStringLiteral("WYLOGOWANY"));
     SetFieldColour(form_.Edit_logon, tq3colours::Red);
-    link_->LoggedIn = false;
+    link_->SetLoggedIn(false);
     LockControls();
     SetLabelText(form_.TextWersja, QStringLiteral("TQ-3 v ..."));
     SetLabelColour(form_.TextWersja, tq3colours::Grey);

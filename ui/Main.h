@@ -9,8 +9,8 @@
 #include <exception>
 #include <memory>
 
-class ConfigController;
-class HistoryController;
+class ConfigPanel;
+class HistoryPanel;
 class FieldRules;
 class QTimer;
 class TVaComm;
@@ -72,8 +72,8 @@ public:
     // configuration files built in it.
     QByteArray ContainerBuffer;
 
-    ConfigController& Config() { return *config_; }
-    HistoryController& History() { return *history_; }
+    ConfigPanel& Config() { return *config_; }
+    HistoryPanel& History() { return *history_; }
 
 private:
     void ShowStatus(const QByteArray& payload);
@@ -95,7 +95,7 @@ private:
     TVaComm* VaComm = nullptr;
     QTimer* Timer = nullptr;
     std::unique_ptr<tq3::DeviceLink> link_;
-    ConfigController* config_ = nullptr;
+    ConfigPanel* config_ = nullptr;
     FieldRules* fieldRules_ = nullptr;
-    HistoryController* history_ = nullptr;
+    HistoryPanel* history_ = nullptr;
 };

@@ -52,7 +52,7 @@ TFhaslo_nowe::TFhaslo_nowe(TMain& main) : QDialog(&main), main_(main)
 void TFhaslo_nowe::FormCreate()
 {
     // No status poll while the window is open.
-    main_.Link().ControlsUnlocked = false;
+    main_.Link().SetControlsUnlocked(false);
 }
 
 void TFhaslo_nowe::Button1Click()
@@ -92,7 +92,7 @@ void TFhaslo_nowe::FormClose()
 {
     // After an unanswered change the window is logged out: unlocking would
     // disable POŁĄCZ, the one way back in.
-    if (main_.Link().LoggedIn)
+    if (main_.Link().LoggedIn())
         main_.UnlockControls();
 }
 

@@ -110,7 +110,7 @@ int Device::LogIn(const QByteArray& password)
     switch (tq3::LogIn(*link_, password)) {
     case tq3::LoginResult::Accepted:
         loggedIn_ = true;
-        link_->LoggedIn = true;
+        link_->SetLoggedIn(true);
         return ExitOk;
     case tq3::LoginResult::Refused:
         console_.Error(QStringLiteral("Błędne hasło"));
@@ -177,8 +177,8 @@ void Device::DispatchAnswer(quint8 type, const QByteArray& payload)
 void Device::EnterLoggedOut()
 {
     loggedIn_ = false;
-    link_->LoggedIn = false;
-    link_->ControlsUnlocked = false;
+    link_->SetLoggedIn(false);
+    link_->SetControlsUnlocked(false);
 }
 
 } // namespace tq3ctl

@@ -4,8 +4,8 @@
 #include "WindowTestUtil.h"
 
 #include "config/CodePage1250.h"
-#include "config/ConfigController.h"
 #include "config/ConfigFile.h"
+#include "ui/ConfigPanel.h"
 #include "ui/Gauge.h"
 
 #include <QCheckBox>
@@ -351,7 +351,7 @@ private slots:
         QVERIFY(t.StartWithSim());
         t.LogIn();
         t.window->findChild<QLineEdit*>(field)->setText(text);
-        QTRY_VERIFY(!t.window->Link().Busy);
+        QTRY_VERIFY(!t.window->Link().Busy());
         const size_t frames = t.sim->frames().size();
         const int polls = t.FramesWithCode(80);
         WindowUnderTest::Click(t.f().Icon_put);

@@ -2,9 +2,9 @@
 // connect, log in, poll, log out, lost answers and a vanished device.
 #include "WindowTestUtil.h"
 
-#include "history/HistoryController.h"
 #include "link/DeviceLink.h"
 #include "ui/Gauge.h"
+#include "ui/HistoryPanel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -147,7 +147,7 @@ private slots:
         t.LogIn();
         QTRY_VERIFY(t.FramesWithCode(80) >= 1);
         t.window->LockControls();
-        QTRY_VERIFY(!t.window->Link().Busy); // a poll already under way finishes
+        QTRY_VERIFY(!t.window->Link().Busy()); // a poll already under way finishes
         const quint64 written = t.window->Link().FramesWritten();
         QTest::qWait(t.TickMs * 40);
         QCOMPARE(t.window->Link().FramesWritten(), written);
@@ -291,7 +291,7 @@ private slots:
         QTRY_VERIFY(!t.f().Temp->text().isEmpty());
         // No further poll; one that is on its way finishes.
         t.window->LockControls();
-        QTRY_VERIFY(!t.window->Link().Busy);
+        QTRY_VERIFY(!t.window->Link().Busy());
         // Everything written so far has reached the controller.
         const size_t written = size_t(t.window->Link().FramesWritten());
         QTRY_COMPARE(t.sim->frames().size(), written);

@@ -107,7 +107,7 @@ private slots:
         const QStringList expected =
             result ? QStringList{} : QStringList{"beep", "Error: Brak odpowiedzi z TQ-3"};
         QCOMPARE(prompts.log, expected);
-        QVERIFY(!link->Busy);
+        QVERIFY(!link->Busy());
     }
 
     void unansweredPollIsSilent()
@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(int(written.size()), 2);
         QCOMPARE(host.dispatched.size(), 2);
         QCOMPARE(host.dispatched[0].first, int(CodeStatus));
-        QCOMPARE(link->AnswerData, QByteArray("1234"));
+        QCOMPARE(link->AnswerData(), QByteArray("1234"));
     }
 
     void answersInOneRead_data()
@@ -148,8 +148,8 @@ private slots:
         reply = [&](const QByteArray&, int) { return bytes; };
         link->SendCommand(4, "G");
         QVERIFY(link->WaitAnswer(3, 4));
-        QCOMPARE(link->AnswerType, quint8(4));
-        QCOMPARE(link->AnswerData, QByteArray("1234"));
+        QCOMPARE(link->AnswerType(), quint8(4));
+        QCOMPARE(link->AnswerData(), QByteArray("1234"));
         QCOMPARE(int(written.size()), 1);
         QCOMPARE(host.dispatched.size(), 2);
     }
@@ -175,7 +175,7 @@ private slots:
         link->SendCommand(12, "G");
         QVERIFY(link->WaitAnswer(20, 12));
         QCOMPARE(int(written.size()), 2);
-        QCOMPARE(link->AnswerData, QByteArray("Alarm Zasilanie"));
+        QCOMPARE(link->AnswerData(), QByteArray("Alarm Zasilanie"));
         QCOMPARE(host.dispatched.size(), 1);
         QVERIFY(prompts.log.isEmpty());
     }
@@ -251,9 +251,9 @@ private slots:
     {
         QFETCH(QByteArray, read);
         QFETCH(char, expected);
-        link->LastSingleByte = 'x';
+        link->SetLastSingleByte('x');
         link->ReceiveChars(read);
-        QCOMPARE(link->LastSingleByte, expected);
+        QCOMPARE(link->LastSingleByte(), expected);
         QVERIFY(link->Assembler().RxBuffer().isEmpty());
     }
 
@@ -272,11 +272,11 @@ private slots:
         };
         runTicks(30);
         QCOMPARE(written.size(), 0); // logged out
-        link->LoggedIn = true;
+        link->SetLoggedIn(true);
         runTicks(30);
         QCOMPARE(written.size(), 0); // locked
-        link->ControlsUnlocked = true;
-        link->PollTicks = 0;
+        link->SetControlsUnlocked(true);
+        link->SetPollTicks(0);
         runTicks(14);
         QCOMPARE(written.size(), 0);
         runTicks(1);
@@ -303,22 +303,22 @@ private slots:
                 return AnswerFrame(2);
             return QByteArray();
         };
-        link->LoggedIn = true;
-        link->ControlsUnlocked = true;
+        link->SetLoggedIn(true);
+        link->SetControlsUnlocked(true);
         bool clickRan = false;
         bool pollWasOver = false;
         connect(link.get(), &DeviceLink::PollStarted, this, [&] {
             // A click during the poll's wait: a logout.
             QTimer::singleShot(1, this, [&] {
                 link->WhenIdle([&] {
-                    pollWasOver = !link->Busy;
+                    pollWasOver = !link->Busy();
                     link->SendCommand(2, "W");
                     clickRan = link->WaitAnswer(3, 2);
                 });
             });
         });
         QTRY_VERIFY_WITH_TIMEOUT(clickRan, 5000);
-        link->LoggedIn = false;
+        link->SetLoggedIn(false);
         link->disconnect(this);
         QVERIFY(pollWasOver);
         const QByteArray poll = BuildFrame(CodeStatus, "G");

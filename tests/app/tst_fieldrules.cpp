@@ -2,7 +2,7 @@
 // exit rules, change marks, the operator presets and the spin buttons.
 #include "WindowTestUtil.h"
 
-#include "config/ConfigController.h"
+#include "ui/ConfigPanel.h"
 #include "ui/SpinButton.h"
 
 #include <QAbstractItemView>
@@ -264,12 +264,12 @@ private slots:
         QFETCH(QString, field);
         QFETCH(int, start);
         QFETCH(bool, up);
-        ConfigController& c = t.window->Config();
+        ConfigPanel& c = t.window->Config();
         // The raw store, null where the field's own text is the store.
-        const std::map<QString, std::tuple<TSpinButton*, quint8*, void (ConfigController::*)()>> spins = {
-            {"TempMin", {f().SpinButton3, &c.TempMinRaw, &ConfigController::ShowTempMin}},
-            {"TempMax", {f().SpinButton2, &c.TempMaxRaw, &ConfigController::ShowTempMax}},
-            {"TempKorekta", {f().SpinButton1, &c.TempKorektaRaw, &ConfigController::ShowTempKorekta}},
+        const std::map<QString, std::tuple<TSpinButton*, quint8*, void (ConfigPanel::*)()>> spins = {
+            {"TempMin", {f().SpinButton3, &c.TempMinRaw, &ConfigPanel::ShowTempMin}},
+            {"TempMax", {f().SpinButton2, &c.TempMaxRaw, &ConfigPanel::ShowTempMax}},
+            {"TempKorekta", {f().SpinButton1, &c.TempKorektaRaw, &ConfigPanel::ShowTempKorekta}},
             {"TempZapisz", {f().SpinButton4, nullptr, nullptr}},
         };
         const auto [button, raw, show] = spins.at(field);

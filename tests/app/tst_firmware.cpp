@@ -4,8 +4,8 @@
 #include "WindowTestUtil.h"
 
 #include "config/ConfigFile.h"
-#include "firmware/FirmwareWindow.h"
 #include "link/DeviceLink.h"
+#include "ui/FirmwareWindow.h"
 #include "ui/Gauge.h"
 
 #include <QFile>
@@ -96,7 +96,7 @@ private slots:
         const QString file = FirmwareFile(image);
         QList<int> shown;
         WithFirmwareWindow(t, [&](TFboot& w) {
-            QVERIFY(!t.window->Link().ControlsUnlocked);
+            QVERIFY(!t.window->Link().ControlsUnlocked());
             QVERIFY(!w.ButtonStart->isEnabled());
             t.prompts.fileNames.push_back(file);
             w.Button1->click();
@@ -129,7 +129,7 @@ private slots:
         QCOMPARE(shown[1], firstProgress);
         QCOMPARE(shown.last(), 100);
         QCOMPARE(t.f().Edit_logon->text(), QStringLiteral("WYLOGOWANY")); // log in again after it
-        QVERIFY(!t.window->Link().ControlsUnlocked);
+        QVERIFY(!t.window->Link().ControlsUnlocked());
     }
 
     void lostAcknowledgements_data()

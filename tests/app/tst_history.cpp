@@ -3,11 +3,11 @@
 #include "WindowTestUtil.h"
 
 #include "History.h"
-#include "config/ConfigController.h"
-#include "history/HistoryController.h"
 #include "history/HistoryFormat.h"
 #include "link/DeviceLink.h"
+#include "ui/ConfigPanel.h"
 #include "ui/Gauge.h"
+#include "ui/HistoryPanel.h"
 #include "ui/PasswordWindow.h"
 
 #include <QFile>
@@ -211,7 +211,7 @@ private slots:
             w.Button1->click();
         });
         WindowUnderTest::Click(t.f().Button_rozlacz);
-        QTRY_VERIFY(t.f().Button_polacz->isEnabled() && !t.window->Link().Busy);
+        QTRY_VERIFY(t.f().Button_polacz->isEnabled() && !t.window->Link().Busy());
         t.LogIn(); // the same bytes as the change sent
         QCOMPARE(t.sim->inspect([](const ControllerModel& m) { return m.password(); }), QByteArray("a\xb3"
                                                                                                    "12"));
@@ -344,7 +344,7 @@ private slots:
         LogIn(t);
         WithPasswordWindow(t, [&](TFhaslo_nowe& w) {
             QCOMPARE(w.Edit_haslo_nowe->text(), QStringLiteral("7391"));
-            QVERIFY(!t.window->Link().ControlsUnlocked);
+            QVERIFY(!t.window->Link().ControlsUnlocked());
             w.Edit_haslo_nowe->setText("12");
             w.Button1->click();
         });
@@ -352,7 +352,7 @@ private slots:
         QCOMPARE(t.f().Edit_haslo->text(), QStringLiteral("12"));
         QCOMPARE(t.FramesWithCode(3), 1);
         QCOMPARE(t.sim->inspect([](const ControllerModel& m) { return m.password(); }), QByteArray("12"));
-        QVERIFY(t.window->Link().ControlsUnlocked && t.window->Link().LoggedIn);
+        QVERIFY(t.window->Link().ControlsUnlocked() && t.window->Link().LoggedIn());
     }
 
     void passwordUnansweredThenCancelled()
@@ -372,7 +372,7 @@ private slots:
         QCOMPARE(t.f().Edit_haslo->text(), QStringLiteral("7391"));
         QCOMPARE(t.FramesWithCode(3), 4);
         // Logged out by the lost answer: closing leaves POŁĄCZ as the way back in.
-        QVERIFY(!t.window->Link().ControlsUnlocked);
+        QVERIFY(!t.window->Link().ControlsUnlocked());
         QVERIFY(t.f().Button_polacz->isEnabled());
         t.LogIn();
     }
@@ -402,7 +402,7 @@ private slots:
         });
         QCOMPARE(t.FramesWithCode(3), 0);
         QCOMPARE(t.prompts.Messages().size(), save ? 1 : 0);
-        QVERIFY(t.window->Link().ControlsUnlocked);
+        QVERIFY(t.window->Link().ControlsUnlocked());
         QVERIFY(t.f().ButtonCzas->isEnabled());
     }
 };

@@ -2,9 +2,9 @@
 // screen, and the locked and unlocked states.
 #include "WindowTestUtil.h"
 
-#include "config/ConfigController.h"
-#include "history/HistoryController.h"
+#include "ui/ConfigPanel.h"
 #include "ui/Gauge.h"
+#include "ui/HistoryPanel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -208,7 +208,7 @@ private slots:
         f.Panel_bar->show();
         w.History().Download().RequestStop();
         w.UnlockControls();
-        QVERIFY(w.Link().ControlsUnlocked);
+        QVERIFY(w.Link().ControlsUnlocked());
         QVERIFY(f.StatusBar->isVisible());
         QVERIFY(f.StatusBarPanel->text().isEmpty());
         QVERIFY(f.LabelSMS->text().isEmpty());
@@ -228,7 +228,7 @@ private slots:
         w.History().Download().RequestStop();
         f.ButtonSTOP->setEnabled(true);
         w.LockControls();
-        QVERIFY(!w.Link().ControlsUnlocked);
+        QVERIFY(!w.Link().ControlsUnlocked());
         QVERIFY(!f.StatusBar->isVisible());
         for (QLineEdit* e : {f.Temp, f.Udc, f.AC230}) {
             QVERIFY(e->text().isEmpty());
@@ -253,16 +253,16 @@ private slots:
         t.Open();
         auto& f = t.f();
         auto& w = *t.window;
-        w.Link().PollTicks = 9;
+        w.Link().SetPollTicks(9);
         w.EnterLoggedIn();
-        QVERIFY(w.Link().LoggedIn && w.Link().ControlsUnlocked);
-        QCOMPARE(w.Link().PollTicks, quint8(0));
+        QVERIFY(w.Link().LoggedIn() && w.Link().ControlsUnlocked());
+        QCOMPARE(w.Link().PollTicks(), quint8(0));
         QCOMPARE(f.Edit_logon->text(), QStringLiteral("ZALOGOWANY"));
         QVERIFY(!f.Edit_haslo->isEnabled());
         w.DispatchAnswer(1, "T:");
         f.TempBar->SetProgress(30);
         w.EnterLoggedOut();
-        QVERIFY(!w.Link().LoggedIn && !w.Link().ControlsUnlocked);
+        QVERIFY(!w.Link().LoggedIn() && !w.Link().ControlsUnlocked());
         QCOMPARE(f.Edit_logon->text(), QStringLiteral("WYLOGOWANY"));
         QCOMPARE(FieldColour(f.Edit_logon), tq3colours::Red);
         QCOMPARE(f.TextWersja->text(), QStringLiteral("TQ-3 v ..."));

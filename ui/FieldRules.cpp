@@ -1,8 +1,8 @@
-#include "config/FieldRules.h"
+#include "ui/FieldRules.h"
 
 #include "config/CodePage1250.h"
-#include "config/ConfigController.h"
 #include "config/ConfigItems.h"
+#include "ui/ConfigPanel.h"
 #include "ui/MainForm.h"
 #include "ui/SpinButton.h"
 
@@ -180,7 +180,7 @@ private:
 
 } // namespace
 
-FieldRules::FieldRules(TMainForm& form, ConfigController& config, QObject* parent)
+FieldRules::FieldRules(TMainForm& form, ConfigPanel& config, QObject* parent)
     : QObject(parent), form_(form), config_(config)
 {
     auto& f = form_;

@@ -1,4 +1,4 @@
-#include "firmware/FirmwareWindow.h"
+#include "ui/FirmwareWindow.h"
 
 #include "config/DataFile.h"
 #include "firmware/FirmwareBlocks.h"
@@ -98,7 +98,7 @@ TFboot::TFboot(TMain& main) : QDialog(&main), main_(main)
 void TFboot::FormCreate()
 {
     LabelNazwaPliku->clear();
-    main_.Link().ControlsUnlocked = false; // no status poll while the window is open
+    main_.Link().SetControlsUnlocked(false); // no status poll while the window is open
 }
 
 void TFboot::Button1Click()

@@ -20,12 +20,12 @@ namespace tq3 {
 class DeviceLink;
 }
 
-class ConfigController : public QObject
+class ConfigPanel : public QObject
 {
     Q_OBJECT
 public:
-    ConfigController(TMainForm& form, tq3::DeviceLink& link, tq3::UserPrompts& prompts,
-                     QByteArray& containerBuffer, QMainWindow* window);
+    ConfigPanel(TMainForm& form, tq3::DeviceLink& link, tq3::UserPrompts& prompts,
+                QByteArray& containerBuffer, QMainWindow* window);
 
     // The window's lock states, used around a transfer.
     void SetLockFunctions(std::function<void()> lock, std::function<void()> unlock);

@@ -1,4 +1,4 @@
-#include "config/ConfigController.h"
+#include "ui/ConfigPanel.h"
 
 #include "config/CodePage1250.h"
 #include "config/ConfigItems.h"
@@ -49,8 +49,8 @@ QString ShownText(const QByteArray& bytes)
 
 } // namespace
 
-ConfigController::ConfigController(TMainForm& form, DeviceLink& link, UserPrompts& prompts,
-                                   QByteArray& containerBuffer, QMainWindow* window)
+ConfigPanel::ConfigPanel(TMainForm& form, DeviceLink& link, UserPrompts& prompts, QByteArray& containerBuffer,
+                         QMainWindow* window)
     : QObject(window), form_(form), link_(link), prompts_(prompts), ContainerBuffer(containerBuffer),
       window_(window)
 {
@@ -59,28 +59,28 @@ ConfigController::ConfigController(TMainForm& form, DeviceLink& link, UserPrompt
     SaveDialog.filter = filter;
 }
 
-void ConfigController::SetLockFunctions(std::function<void()> lock, std::function<void()> unlock)
+void ConfigPanel::SetLockFunctions(std::function<void()> lock, std::function<void()> unlock)
 {
     lock_ = std::move(lock);
     unlock_ = std::move(unlock);
 }
 
-void ConfigController::ShowTempMin()
+void ConfigPanel::ShowTempMin()
 {
     form_.TempMin->setText(ThresholdText(TempMinRaw));
 }
 
-void ConfigController::ShowTempMax()
+void ConfigPanel::ShowTempMax()
 {
     form_.TempMax->setText(ThresholdText(TempMaxRaw));
 }
 
-void ConfigController::ShowTempKorekta()
+void ConfigPanel::ShowTempKorekta()
 {
     form_.TempKorekta->setText(CorrectionText(TempKorektaRaw));
 }
 
-QList<QWidget*> ConfigController::FieldsOf(const ConfigItem& item) const
+QList<QWidget*> ConfigPanel::FieldsOf(const ConfigItem& item) const
 {
     auto& f = form_;
     switch (item.encoding) {
@@ -93,12 +93,12 @@ QList<QWidget*> ConfigController::FieldsOf(const ConfigItem& item) const
     }
 }
 
-QLineEdit* ConfigController::EditOf(const ConfigItem& item) const
+QLineEdit* ConfigPanel::EditOf(const ConfigItem& item) const
 {
     return window_->findChild<QLineEdit*>(QLatin1String(item.control));
 }
 
-void ConfigController::ShowItem(const ConfigItem& item, const Settings& s)
+void ConfigPanel::ShowItem(const ConfigItem& item, const Settings& s)
 {
     auto& f = form_;
     if (const QByteArray* text = TextOf(item, s)) {
@@ -136,7 +136,7 @@ void ConfigController::ShowItem(const ConfigItem& item, const Settings& s)
     }
 }
 
-bool ConfigController::TakeItem(const ConfigItem& item, Settings& s, QString* problem) const
+bool ConfigPanel::TakeItem(const ConfigItem& item, Settings& s, QString* problem) const
 {
     auto& f = form_;
     const QString label = QString::fromUtf8(item.label);
@@ -199,7 +199,7 @@ bool ConfigController::TakeItem(const ConfigItem& item, Settings& s, QString* pr
     return true;
 }
 
-void ConfigController::ApplyItem(quint8 type, const QByteArray& payload)
+void ConfigPanel::ApplyItem(quint8 type, const QByteArray& payload)
 {
     const ConfigItem* item = FindItem(type);
     Settings received;
@@ -219,7 +219,7 @@ void ConfigController::ApplyItem(quint8 type, const QByteArray& payload)
     }
 }
 
-std::optional<Settings> ConfigController::TakeSettings(bool withPassword, QString* problem) const
+std::optional<Settings> ConfigPanel::TakeSettings(bool withPassword, QString* problem) const
 {
     Settings s;
     if (withPassword) {
@@ -239,7 +239,7 @@ std::optional<Settings> ConfigController::TakeSettings(bool withPassword, QStrin
     return s;
 }
 
-void ConfigController::SetProgressPanel(bool visible)
+void ConfigPanel::SetProgressPanel(bool visible)
 {
     if (form_.Panel_bar->isVisible() == visible)
         return;
@@ -265,7 +265,7 @@ private:
 
 } // namespace
 
-void ConfigController::ReadAllItems()
+void ConfigPanel::ReadAllItems()
 {
     auto& f = form_;
     f.Icon_get->setEnabled(false);
@@ -291,7 +291,7 @@ void ConfigController::ReadAllItems()
     SetProgressPanel(false);
 }
 
-void ConfigController::WriteAllItems()
+void ConfigPanel::WriteAllItems()
 {
     auto& f = form_;
     // Nothing is sent unless every field can go as it stands: a text the
@@ -321,7 +321,7 @@ void ConfigController::WriteAllItems()
     });
     WriteAllSettings(link_, progress).Run(*settings);
     SetProgressPanel(false);
-    if (link_.LoggedIn) {
+    if (link_.LoggedIn()) {
         f.Icon_get->setEnabled(true);
         f.Icon_put->setEnabled(true);
         if (unlock_)
@@ -329,7 +329,7 @@ void ConfigController::WriteAllItems()
     }
 }
 
-void ConfigController::Restore(const Settings& s)
+void ConfigPanel::Restore(const Settings& s)
 {
     // Texts and states only: a field whose text changes is marked red by its
     // own change rule, as not yet written to the controller.
@@ -340,7 +340,7 @@ void ConfigController::Restore(const Settings& s)
     form_.Combo_operator->setCurrentIndex(PresetForLoaded(s.smsCentre));
 }
 
-void ConfigController::SaveConfigFile()
+void ConfigPanel::SaveConfigFile()
 {
     QString problem;
     const std::optional<Settings> settings = TakeSettings(true, &problem);
@@ -362,7 +362,7 @@ void ConfigController::SaveConfigFile()
     }
 }
 
-void ConfigController::LoadConfigFile()
+void ConfigPanel::LoadConfigFile()
 {
     OpenDialog.initialDir.clear();
     const QString name = prompts_.OpenFileName(OpenDialog);

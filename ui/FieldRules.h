@@ -4,7 +4,7 @@
 // focus mark, the operator presets and the four spin buttons.
 #include <QObject>
 
-class ConfigController;
+class ConfigPanel;
 class QChar;
 class QLineEdit;
 struct TMainForm;
@@ -14,7 +14,7 @@ class FieldRules : public QObject
     Q_OBJECT
 public:
     // Binds every rule to the form's controls.
-    FieldRules(TMainForm& form, ConfigController& config, QObject* parent = nullptr);
+    FieldRules(TMainForm& form, ConfigPanel& config, QObject* parent = nullptr);
 
     // Key filters: set key to 0 to swallow it.
     void Edit_hasloKeyPress(QChar& key);
@@ -46,5 +46,5 @@ public:
 
 private:
     TMainForm& form_;
-    ConfigController& config_;
+    ConfigPanel& config_;
 };

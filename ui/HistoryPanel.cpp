@@ -1,9 +1,9 @@
-#include "history/HistoryController.h"
+#include "ui/HistoryPanel.h"
 
-#include "config/ConfigController.h"
 #include "config/DataFile.h"
 #include "history/HistoryFormat.h"
 #include "link/DeviceLink.h"
+#include "ui/ConfigPanel.h"
 #include "ui/Gauge.h"
 #include "ui/MainForm.h"
 
@@ -20,18 +20,18 @@ namespace {
 
 } // namespace
 
-HistoryController::HistoryController(TMainForm& form, DeviceLink& link, UserPrompts& prompts,
-                                     ConfigController& config, QObject* parent)
+HistoryPanel::HistoryPanel(TMainForm& form, DeviceLink& link, UserPrompts& prompts, ConfigPanel& config,
+                           QObject* parent)
     : QObject(parent), form_(form), link_(link), prompts_(prompts), config_(config),
       now_([] { return QDateTime::currentDateTime(); }), download_(link, *this), service_(link)
 {
     flushTimer_ = new QTimer(this);
     flushTimer_->setSingleShot(true);
     flushTimer_->setInterval(100);
-    connect(flushTimer_, &QTimer::timeout, this, &HistoryController::FlushLog);
+    connect(flushTimer_, &QTimer::timeout, this, &HistoryPanel::FlushLog);
 }
 
-void HistoryController::FlushLog()
+void HistoryPanel::FlushLog()
 {
     flushTimer_->stop();
     if (pendingLines_.isEmpty())
@@ -40,13 +40,13 @@ void HistoryController::FlushLog()
     pendingLines_.clear();
 }
 
-void HistoryController::SetLockFunctions(std::function<void()> lock, std::function<void()> unlock)
+void HistoryPanel::SetLockFunctions(std::function<void()> lock, std::function<void()> unlock)
 {
     lock_ = std::move(lock);
     unlock_ = std::move(unlock);
 }
 
-void HistoryController::ButtonPobierzClick()
+void HistoryPanel::ButtonPobierzClick()
 {
     auto& f = form_;
     pendingLines_.clear();
@@ -57,7 +57,7 @@ void HistoryController::ButtonPobierzClick()
     download_.Start();
 }
 
-void HistoryController::ButtonSTOPClick()
+void HistoryPanel::ButtonSTOPClick()
 {
     // The request goes out with the next record that arrives.
     download_.RequestStop();
@@ -65,12 +65,12 @@ void HistoryController::ButtonSTOPClick()
     form_.Icon_put->setEnabled(true);
 }
 
-void HistoryController::SizeKnown(int total)
+void HistoryPanel::SizeKnown(int total)
 {
     form_.TempBar->SetRange(0, total);
 }
 
-void HistoryController::RecordReceived(const QByteArray& record)
+void HistoryPanel::RecordReceived(const QByteArray& record)
 {
     if (const auto line = HistoryLine(record)) {
         pendingLines_ << *line;
@@ -80,29 +80,29 @@ void HistoryController::RecordReceived(const QByteArray& record)
     form_.TempBar->SetProgress(form_.TempBar->Progress() + HistoryRecordSize);
 }
 
-void HistoryController::Ended()
+void HistoryPanel::Ended()
 {
     FlushLog();
     form_.trm->appendPlainText(QStringLiteral("Koniec historii"));
     // After a logout meanwhile the window stays logged out, POŁĄCZ usable.
-    if (link_.LoggedIn)
+    if (link_.LoggedIn())
         unlock_();
     form_.TempBar->SetProgress(form_.TempBar->MaxValue());
 }
 
-void HistoryController::Stopped()
+void HistoryPanel::Stopped()
 {
     FlushLog();
     form_.ButtonSTOP->setEnabled(false);
     // A late answer after a logout leaves the window logged out: START stays
     // disabled with the other commands.
-    if (link_.LoggedIn) {
+    if (link_.LoggedIn()) {
         form_.ButtonPobierz->setEnabled(true);
         unlock_();
     }
 }
 
-void HistoryController::ExportHistory()
+void HistoryPanel::ExportHistory()
 {
     FlushLog();
     FileDialogRequest& dialog = config_.SaveDialog;
@@ -125,25 +125,25 @@ void HistoryController::ExportHistory()
     dialog.filter = QStringLiteral("*.tcf");
 }
 
-void HistoryController::EraseHistory()
+void HistoryPanel::EraseHistory()
 {
     if (service_.EraseHistory())
         prompts_.Message(MessageKind::Information, QStringLiteral("Historia temperatury skasowana"));
 }
 
-void HistoryController::SetControllerClock()
+void HistoryPanel::SetControllerClock()
 {
     lock_();
     service_.SetClock(now_());
     unlock_();
 }
 
-void HistoryController::RestartController()
+void HistoryPanel::RestartController()
 {
     service_.Restart();
 }
 
-void HistoryController::ResetCounters()
+void HistoryPanel::ResetCounters()
 {
     service_.ResetCounters();
 }

@@ -11,7 +11,7 @@
 #include <QStringList>
 #include <functional>
 
-class ConfigController;
+class ConfigPanel;
 class QMainWindow;
 class QTimer;
 struct TMainForm;
@@ -19,12 +19,12 @@ namespace tq3 {
 class DeviceLink;
 }
 
-class HistoryController : public QObject, private tq3::HistoryListener
+class HistoryPanel : public QObject, private tq3::HistoryListener
 {
     Q_OBJECT
 public:
-    HistoryController(TMainForm& form, tq3::DeviceLink& link, tq3::UserPrompts& prompts,
-                      ConfigController& config, QObject* parent);
+    HistoryPanel(TMainForm& form, tq3::DeviceLink& link, tq3::UserPrompts& prompts, ConfigPanel& config,
+                 QObject* parent);
 
     void SetLockFunctions(std::function<void()> lock, std::function<void()> unlock);
     // The PC's clock, for the clock command; tests fix it.
@@ -59,7 +59,7 @@ private:
     TMainForm& form_;
     tq3::DeviceLink& link_;
     tq3::UserPrompts& prompts_;
-    ConfigController& config_;
+    ConfigPanel& config_;
     std::function<void()> lock_;
     std::function<void()> unlock_;
     std::function<QDateTime()> now_;

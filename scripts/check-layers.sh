@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# The core (link/, config/, history/, firmware/) needs QtCore only: it must not
+# include a widget or GUI header, nor anything of the window's, and its sources
+# must not be built into the widget library. Fails with the offending lines.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+core=(link config history firmware)
+status=0
+
+if hits=$(grep -nE '#[[:space:]]*include[[:space:]]*[<"](ui/|app/|Qt(Widgets|Gui)/|Q(Widget|Application|GuiApplication|Color|Palette|Pixmap|Image|Painter|Font|Icon|Dialog|Label|LineEdit|PlainTextEdit|MainWindow|PushButton|ToolButton|CheckBox|ComboBox|Action|Menu|MessageBox|FileDialog|StatusBar|Frame)\b)' \
+        -r "${core[@]}" --include='*.h' --include='*.cpp'); then
+  echo "check-layers: the core includes widget or window headers:" >&2
+  echo "$hits" >&2
+  status=1
+fi
+
+if hits=$(grep -nE 'tq3app|Qt6?::(Widgets|Gui)' "${core[@]/%//CMakeLists.txt}"); then
+  echo "check-layers: the core's sources go into a widget target:" >&2
+  echo "$hits" >&2
+  status=1
+fi
+
+exit $status
