@@ -4,7 +4,7 @@
 // be the same bytes.
 #include "CtlTestUtil.h"
 #include "WindowTestUtil.h"
-#include "history/HistoryController.h"
+#include "ui/HistoryPanel.h"
 
 #include <QFile>
 #include <QFrame>
