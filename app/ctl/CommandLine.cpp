@@ -1,0 +1,288 @@
+#include "CommandLine.h"
+
+#include "config/CodePage1250.h"
+#include "config/ConfigItems.h"
+
+#include <array>
+
+namespace tq3ctl {
+
+namespace {
+
+struct CommandInfo
+{
+    Command command;
+    const char* name;
+    const char* arguments; // as the synopsis shows them
+    int fileArguments;     // positional arguments after the name
+    const char* help;
+};
+
+constexpr const char* Connection = "[-p PORT] [-P HASŁO] ";
+
+const std::array<CommandInfo, 13> Commands = {{
+    {Command::Ports, "ports", "", 0,
+     "Porty szeregowe obecne w systemie, każdy pod swoją stałą nazwą (tę podaje się w -p),\n"
+     "obok urządzenie, które nazywa. COM1..COM8 to /dev/ttyS0..7.\n"},
+    {Command::Status, "status", "[--json] [--watch]", 0,
+     "Stan sterownika: wersja, modem GSM, sygnał, liczniki, temperatura, napięcia.\n"
+     "  --json   jako obiekt JSON (z --watch: jeden wiersz JSON na odczyt)\n"
+     "  --watch  odczyt co 1,5 s, aż do Ctrl+C (kończy się kodem 0)\n"},
+    {Command::Read, "read", "PLIK.tcf", 1,
+     "Odczytuje dwadzieścia ustawień sterownika do pliku konfiguracji, bajt w bajt takiego,\n"
+     "jaki zapisuje okno programu; w polu hasła plik ma hasło użyte do logowania.\n"
+     "Nowy plik jest czytelny tylko dla właściciela.\n"},
+    {Command::Write, "write", "PLIK.tcf", 1,
+     "Zapisuje ustawienia z pliku konfiguracji do sterownika, potem odczytuje je i porównuje.\n"
+     "Plik jest sprawdzany przed wysłaniem czegokolwiek. Gdy zapis się przerwie, tq3ctl podaje\n"
+     "ustawienie, na którym stanął: wcześniejsze są już w sterowniku, to i dalsze nie.\n"
+     "Hasło zapisane w pliku nie jest używane. Ctrl+C nie przerywa zapisu.\n"},
+    {Command::Diff, "diff", "PLIK.tcf", 1,
+     "Ustawienia, którymi sterownik różni się od pliku konfiguracji (kod 1, gdy są takie).\n"},
+    {Command::Show, "show", "PLIK.tcf [--json]", 1,
+     "Plik konfiguracji w czytelnej postaci; sterownik nie jest potrzebny.\n"
+     "  --json   jako obiekt JSON\n"},
+    {Command::History, "history", "[-o PLIK.txt] [--csv]", 0,
+     "Pobiera historię temperatury i zdarzeń ze sterownika i wypisuje jej wiersze.\n"
+     "  -o, --output PLIK  zapisuje do pliku zamiast na wyjście; bez --csv plik jest bajt w bajt\n"
+     "                     taki, jaki zapisuje okno programu (Windows-1250, CR LF)\n"
+     "  --csv              kolumny timestamp,event,temperature (UTF-8)\n"
+     "Ctrl+C zatrzymuje pobieranie (sterownik dostaje żądanie zatrzymania).\n"},
+    {Command::EraseHistory, "erase-history", "", 0, "Kasuje historię zapisaną w sterowniku.\n"},
+    {Command::SetClock, "set-clock", "", 0, "Ustawia zegar sterownika według czasu lokalnego komputera.\n"},
+    {Command::Restart, "restart", "", 0,
+     "Restartuje sterownik. Sesja kończy się z restartem, bez wylogowania.\n"},
+    {Command::ResetCounters, "reset-counters", "", 0, "Zeruje dzienne liczniki SMS i połączeń.\n"},
+    {Command::SetPassword, "set-password", "NOWE", 1,
+     "Zmienia hasło dostępu sterownika na NOWE. Okno programu przyjmuje tylko cztery cyfry.\n"},
+    {Command::Firmware, "firmware", "PLIK.tfr", 1,
+     "Wgrywa firmware z pliku przez bootloader sterownika (restart, bloki po 128 bajtów,\n"
+     "polecenie zamykające). Nie wyłączaj sterownika z zasilania w trakcie. Ctrl+C nie\n"
+     "przerywa wgrywania. Sesja kończy się z restartem, bez wylogowania.\n"},
+}};
+
+const CommandInfo* FindCommand(Command command)
+{
+    for (const CommandInfo& info : Commands)
+        if (info.command == command)
+            return &info;
+    return nullptr;
+}
+
+const CommandInfo* FindCommand(const QString& name)
+{
+    for (const CommandInfo& info : Commands)
+        if (name == QLatin1String(info.name))
+            return &info;
+    return nullptr;
+}
+
+const char* const OptionsHelp =
+    "Opcje:\n"
+    "  -p, --port PORT         COM1..COM8 albo ścieżka urządzenia (np. /dev/serial/by-id/...);\n"
+    "                          bez -p port ze zmiennej TQ3_PORT\n"
+    "  -P, --password HASŁO    hasło dostępu; bez -P ze zmiennej TQ3_PASSWORD, a gdy i jej\n"
+    "                          brak, a wejście jest terminalem, tq3ctl pyta o nie (bez echa)\n"
+    "  -q, --quiet             bez paska postępu i komunikatów informacyjnych\n"
+    "  -h, --help              pomoc; tq3ctl POLECENIE --help: pomoc polecenia\n"
+    "      --version           wersja programu\n";
+
+const char* const ExitCodesHelp = "Kody wyjścia:\n"
+                                  "  0    powodzenie\n"
+                                  "  1    diff: sterownik różni się od pliku\n"
+                                  "  2    błędne wywołanie (polecenie, opcje, hasło)\n"
+                                  "  3    port niedostępny\n"
+                                  "  4    brak odpowiedzi sterownika\n"
+                                  "  5    błędne hasło\n"
+                                  "  6    plik odrzucony: brak, nieczytelny, nie tego rodzaju, uszkodzony\n"
+                                  "       albo z ustawieniem, którego nie da się zapisać\n"
+                                  "  7    weryfikacja zapisu nieudana\n"
+                                  "  8    nie udało się zapisać pliku wynikowego\n"
+                                  "  130  przerwane (Ctrl+C)\n";
+
+QString Synopsis(const CommandInfo& info)
+{
+    QString line = QStringLiteral("tq3ctl ");
+    if (NeedsController(info.command))
+        line += QString::fromUtf8(Connection);
+    line += QLatin1String(info.name);
+    if (*info.arguments)
+        line += QLatin1Char(' ') + QString::fromUtf8(info.arguments);
+    return line;
+}
+
+// Which command-specific options a command takes.
+bool TakesJson(Command c)
+{
+    return c == Command::Status || c == Command::Show;
+}
+
+} // namespace
+
+QString CommandName(Command command)
+{
+    const CommandInfo* info = FindCommand(command);
+    return info ? QString::fromLatin1(info->name) : QString();
+}
+
+bool NeedsController(Command command)
+{
+    return command != Command::None && command != Command::Ports && command != Command::Show;
+}
+
+PasswordCheck CheckPassword(const QString& text)
+{
+    bool ok = true;
+    PasswordCheck check{tq3::ToCp1250(text, &ok), {}};
+    if (!ok)
+        check.error = QStringLiteral("Hasło zawiera znak spoza strony kodowej 1250");
+    else if (check.bytes.size() > tq3::MaxSettingText)
+        check.error = QStringLiteral("Hasło jest za długie (najwyżej %1 znaków)").arg(tq3::MaxSettingText);
+    return check;
+}
+
+QString HelpText(Command command)
+{
+    if (const CommandInfo* info = FindCommand(command)) {
+        QString text = QStringLiteral("Użycie: ") + Synopsis(*info) + QStringLiteral("\n\n") +
+                       QString::fromUtf8(info->help);
+        if (NeedsController(command))
+            text += QStringLiteral("\n") + QString::fromUtf8(OptionsHelp);
+        return text + QStringLiteral("\nKody wyjścia i zmienne środowiska: tq3ctl --help\n");
+    }
+    QString text = QStringLiteral("Użycie: tq3ctl [-p PORT] [-P HASŁO] [-q] POLECENIE [ARGUMENTY]\n"
+                                  "Sterownik TQ-3 z wiersza poleceń, przez port szeregowy (4800 8N1).\n\n"
+                                  "Polecenia:\n");
+    for (const CommandInfo& info : Commands)
+        text += QStringLiteral("  ") + Synopsis(info) + QLatin1Char('\n');
+    text += QStringLiteral("\n") + QString::fromUtf8(OptionsHelp) + QStringLiteral("\n") +
+            QString::fromUtf8(ExitCodesHelp) +
+            QStringLiteral("\nZmienne środowiska:\n"
+                           "  TQ3_PORT       port, gdy nie podano -p\n"
+                           "  TQ3_PASSWORD   hasło, gdy nie podano -P\n");
+    return text;
+}
+
+CommandLine ParseCommandLine(const QStringList& arguments, const QProcessEnvironment& environment)
+{
+    CommandLine cl;
+    QStringList positional;
+    std::optional<QString> port, password;
+    bool output = false;
+
+    const auto fail = [&cl](const QString& why) {
+        if (cl.error.isEmpty())
+            cl.error = why;
+    };
+    // "-p X", "-pX", "--port X", "--port=X".
+    const auto value = [&](qsizetype& i, const QString& arg, const QString& shortName,
+                           const QString& longName) -> std::optional<QString> {
+        if (arg == shortName || arg == longName) {
+            if (i + 1 >= arguments.size()) {
+                fail(QStringLiteral("Opcja %1 wymaga wartości").arg(arg));
+                return QString();
+            }
+            return arguments.at(++i);
+        }
+        if (arg.startsWith(longName + QLatin1Char('=')))
+            return arg.mid(longName.size() + 1);
+        if (arg.size() > 2 && arg.startsWith(shortName) && !arg.startsWith(QLatin1String("--")))
+            return arg.mid(2);
+        return std::nullopt;
+    };
+
+    bool optionsEnd = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& arg = arguments.at(i);
+        if (optionsEnd || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
+            positional << arg;
+            continue;
+        }
+        if (arg == QLatin1String("--")) {
+            optionsEnd = true;
+        } else if (auto v = value(i, arg, QStringLiteral("-p"), QStringLiteral("--port"))) {
+            port = *v;
+        } else if (auto w = value(i, arg, QStringLiteral("-P"), QStringLiteral("--password"))) {
+            password = *w;
+        } else if (auto o = value(i, arg, QStringLiteral("-o"), QStringLiteral("--output"))) {
+            cl.output = *o;
+            output = true;
+        } else if (arg == QLatin1String("-q") || arg == QLatin1String("--quiet")) {
+            cl.quiet = true;
+        } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
+            cl.help = true;
+        } else if (arg == QLatin1String("--version")) {
+            cl.version = true;
+        } else if (arg == QLatin1String("--json")) {
+            cl.json = true;
+        } else if (arg == QLatin1String("--watch")) {
+            cl.watch = true;
+        } else if (arg == QLatin1String("--csv")) {
+            cl.csv = true;
+        } else {
+            fail(QStringLiteral("Nieznana opcja: %1").arg(arg));
+        }
+    }
+
+    const CommandInfo* info = nullptr;
+    if (!positional.isEmpty()) {
+        info = FindCommand(positional.first());
+        if (!info)
+            fail(QStringLiteral("Nieznane polecenie: %1").arg(positional.first()));
+        else
+            cl.command = info->command;
+    }
+    if (cl.help || cl.version)
+        return cl; // help asks for nothing else to be right
+    if (!info) {
+        fail(QStringLiteral("Nie podano polecenia"));
+        return cl;
+    }
+
+    const QString name = QString::fromLatin1(info->name);
+    if (positional.size() - 1 != info->fileArguments) {
+        fail(info->fileArguments == 0 ? QStringLiteral("Polecenie %1 nie przyjmuje argumentów").arg(name)
+                                      : QStringLiteral("Użycie: %1").arg(Synopsis(*info)));
+    } else if (info->fileArguments == 1) {
+        if (cl.command == Command::SetPassword) {
+            const PasswordCheck check = CheckPassword(positional.at(1));
+            if (!check.error.isEmpty())
+                fail(QStringLiteral("Nowe hasło: ") + check.error);
+            cl.newPassword = check.bytes;
+        } else {
+            cl.file = positional.at(1);
+            if (cl.file.isEmpty())
+                fail(QStringLiteral("Pusta nazwa pliku"));
+        }
+    }
+    const auto notFor = [&](const char* option) {
+        fail(QStringLiteral("Opcja %1 nie dotyczy polecenia %2").arg(QLatin1String(option), name));
+    };
+    if (cl.json && !TakesJson(cl.command))
+        notFor("--json");
+    if (cl.watch && cl.command != Command::Status)
+        notFor("--watch");
+    if (cl.csv && cl.command != Command::History)
+        notFor("--csv");
+    if (output && cl.command != Command::History)
+        notFor("-o");
+    if (output && cl.output.isEmpty())
+        fail(QStringLiteral("Pusta nazwa pliku"));
+
+    if (NeedsController(cl.command)) {
+        cl.port = port ? *port : environment.value(QStringLiteral("TQ3_PORT"));
+        if (cl.port.trimmed().isEmpty())
+            fail(QStringLiteral("Nie podano portu: -p PORT albo zmienna TQ3_PORT"));
+        // An empty variable counts as none: the user is then asked.
+        const QString given = password ? *password : environment.value(QStringLiteral("TQ3_PASSWORD"));
+        if (password || !given.isEmpty()) {
+            const PasswordCheck check = CheckPassword(given);
+            if (!check.error.isEmpty())
+                fail(check.error);
+            cl.password = check.bytes;
+        }
+    }
+    return cl;
+}
+
+} // namespace tq3ctl

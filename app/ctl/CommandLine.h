@@ -1,0 +1,81 @@
+#pragma once
+// tq3ctl's command line: the commands, their options, the exit codes and the
+// help texts. Parsing looks at nothing but the arguments and the environment
+// it is given, and sends or opens nothing.
+#include <QByteArray>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace tq3ctl {
+
+// Scripts tell the failures apart by these; --help and the README list them.
+enum ExitCode : int
+{
+    ExitOk = 0,
+    ExitDifferent = 1, // diff: the controller and the file differ
+    ExitUsage = 2,
+    ExitPort = 3,          // the port cannot be opened
+    ExitNoAnswer = 4,      // the controller (or its bootloader) did not answer
+    ExitPassword = 5,      // the controller refused the password
+    ExitFile = 6,          // the input file was refused; nothing was sent
+    ExitVerify = 7,        // write: what was read back differs from the file
+    ExitOutput = 8,        // the output file could not be written
+    ExitInterrupted = 130, // Ctrl+C (or SIGTERM), as shells report it
+};
+
+enum class Command
+{
+    None,
+    Ports,
+    Status,
+    Read,
+    Write,
+    Diff,
+    Show,
+    History,
+    EraseHistory,
+    SetClock,
+    Restart,
+    ResetCounters,
+    SetPassword,
+    Firmware,
+};
+
+struct CommandLine
+{
+    Command command = Command::None;
+    QString port;                       // -p, else TQ3_PORT
+    std::optional<QByteArray> password; // -P, else TQ3_PASSWORD, in code page 1250
+    QString file;                       // the .tcf or .tfr file
+    QByteArray newPassword;             // set-password, in code page 1250
+    QString output;                     // history -o
+    bool json = false;
+    bool watch = false;
+    bool csv = false;
+    bool quiet = false;
+    bool help = false; // general help, or the command's when one is named
+    bool version = false;
+    QString error; // a usage error, in Polish; the command is not to run
+};
+
+CommandLine ParseCommandLine(const QStringList& arguments, const QProcessEnvironment& environment);
+
+// The command's help; the general one (every command, the options, the exit
+// codes, the environment) for Command::None.
+QString HelpText(Command command);
+QString CommandName(Command command);
+// Whether the command talks to a controller (and so needs a port and a password).
+bool NeedsController(Command command);
+
+// A password as the login sends it; an error text when it cannot go in one
+// frame or holds characters that code page 1250 has not.
+struct PasswordCheck
+{
+    QByteArray bytes;
+    QString error;
+};
+PasswordCheck CheckPassword(const QString& text);
+
+} // namespace tq3ctl
