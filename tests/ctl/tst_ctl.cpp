@@ -378,9 +378,9 @@ void TestCtl::writeFails_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
 
-    // The controller keeps no more of a text than an answer carries (100 bytes).
+    // A text read back ends at its first zero byte, as the window shows it.
     QTest::newRow("read back differs")
-        << 0 << QByteArray(150, 'L') << int(ExitVerify) << "Weryfikacja nieudana: „Zasilacz 5V: Brak”";
+        << 0 << QByteArray("Awaria\0zasilania", 17) << int(ExitVerify) << "Weryfikacja nieudana: „Zasilacz 5V: Brak”";
     QTest::newRow("stopped at an item")
         << 9 << QByteArray("Awaria") << int(ExitNoAnswer)
         << "Zapis przerwany na ustawieniu „Telefon nr. 1”: ustawienia przed nim są już w sterowniku";
