@@ -180,7 +180,7 @@ public:
              QStringLiteral("controls locked with nothing running, after %1 operations").arg(operations_));
         Line("records lost", QString::number(recordsLost_),
              QStringLiteral(
-                 "lines missing of %1 in %2 completed downloads (%3 started); %4 lines not in the log")
+                 "lines missing of %1 in %2 completed downloads (%3 started); %4 shown beyond the log")
                  .arg(linesExpected_)
                  .arg(downloadsDone_)
                  .arg(downloads_)
@@ -407,9 +407,11 @@ private:
         recordsLost_ += missing;
         strayLines_ += stray;
         if (missing + stray > 0)
-            std::fprintf(stderr,
-                         "bench_soak: %d history lines missing, %d not in the log, after %d exchanges\n",
-                         missing, stray, Exchanges());
+            std::fprintf(
+                stderr,
+                "bench_soak: %d history lines missing, %d shown beyond the log (%lld end lines among "
+                "them), after %d exchanges\n",
+                missing, stray, static_cast<long long>(shown.count(End)), Exchanges());
     }
 
     void SetClock() { F().ButtonCzas->click(); }
