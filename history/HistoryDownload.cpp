@@ -27,8 +27,11 @@ bool HistoryDownload::Start()
         std::this_thread::sleep_for(pauseStep_);
         LetMessagesRun();
     }
+    streamSeen_ = false;
     link_.SendCommand(CodeHistory, QByteArrayLiteral("h"));
-    if (!link_.WaitAnswer(HistoryTicks, CodeHistory))
+    // With the size answer lost on the line the records still come: they
+    // answer the request as well, and a resend would only start it all again.
+    if (!link_.WaitAnswer(HistoryTicks, CodeHistory, [this] { return streamSeen_; }))
         return false;
     LetMessagesRun();
     return true;
@@ -45,16 +48,19 @@ void HistoryDownload::Answer(quint8 type, const QByteArray& payload)
         if (payload.size() < HistoryRecordSize)
             return; // not a record: nothing in it can be read
         ++records_;
+        streamSeen_ = true;
         listener_.RecordReceived(payload);
         if (stopRequested_)
             link_.SendCommand(CodeStop, QByteArrayLiteral("x"));
         break;
     case CodeEnd:
         finished_ = true;
+        streamSeen_ = true;
         listener_.Ended();
         break;
     case CodeStop:
         finished_ = true;
+        streamSeen_ = true;
         listener_.Stopped();
         break;
     default:

@@ -53,6 +53,7 @@ private:
     std::chrono::milliseconds pauseStep_{100};
     bool stopRequested_ = false;
     bool finished_ = false;
+    bool streamSeen_ = false; // a record or the end has come since the request
     int records_ = 0;
 };
 

@@ -131,6 +131,11 @@ void DeviceLink::SendCommand(quint8 code, const QByteArray& payload)
 
 bool DeviceLink::WaitAnswer(quint16 ticks, quint8 code)
 {
+    return WaitAnswer(ticks, code, {});
+}
+
+bool DeviceLink::WaitAnswer(quint16 ticks, quint8 code, const std::function<bool()>& taken)
+{
     Busy_ = true;
     int resendsLeft = 3;
     const QByteArray sent = LastFrame_;
@@ -157,7 +162,7 @@ bool DeviceLink::WaitAnswer(quint16 ticks, quint8 code)
     } end{*this, outerAwaited};
 
     return Await(
-        ticks, [&] { return AnswerType_ == code; },
+        ticks, [&] { return AnswerType_ == code || (taken && taken()); },
         [&] {
             if (resendsLeft > 0) {
                 --resendsLeft;

@@ -67,6 +67,9 @@ public:
 
     void SendCommand(quint8 code, const QByteArray& payload);
     bool WaitAnswer(quint16 ticks, quint8 code);
+    // The same, for a command whose answer may be lost while what it asked for
+    // still comes (the history's records): taken() also ends the wait, answered.
+    bool WaitAnswer(quint16 ticks, quint8 code, const std::function<bool()>& taken);
     // The one wait of the program: runs the event loop until arrived() holds,
     // counting ticks down from the given number; each time they run out,
     // expired() decides whether to go on (it may resend first) or give up.

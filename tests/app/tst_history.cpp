@@ -219,8 +219,11 @@ private slots:
 
     void historyRequestUnanswered()
     {
+        // Nothing of the history reaches the window: the size answer, the
+        // records and the end are all lost on the line.
         ControllerOptions c;
-        c.faults.drop.push_back({73, 1000});
+        for (int code : {73, 71, 70})
+            c.faults.drop.push_back({code, 100000});
         WindowUnderTest t;
         t.TickMs = 10;
         QVERIFY(t.StartWithSim(c));
@@ -230,6 +233,25 @@ private slots:
                                   30000);
         QCOMPARE(t.FramesWithCode(73), 4);
         QCOMPARE(t.f().Edit_logon->text(), QStringLiteral("WYLOGOWANY"));
+    }
+
+    void sizeAnswerLostRecordsStillCome()
+    {
+        // The request's own answer is spoiled on the line; the records that
+        // follow it answer the request too, and it is not sent again.
+        ControllerOptions c;
+        c.historyRecords = 40;
+        c.faults.badChecksum.push_back({73, 1});
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim(c));
+        LogIn(t);
+        WindowUnderTest::Click(t.f().ButtonPobierz);
+        QTRY_COMPARE_WITH_TIMEOUT(LastLine(t.f().trm), QStringLiteral("Koniec historii"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!t.window->Link().Busy(), 10000); // START's wait is over
+        QCOMPARE(t.FramesWithCode(73), 1);
+        QCOMPARE(Lines(t.f().trm), ExpectedLines(t) << "Koniec historii");
+        QVERIFY(t.prompts.log.isEmpty());
+        QVERIFY(t.f().ButtonPobierz->isEnabled());
     }
 
     void exportWritesTheLog_data()
