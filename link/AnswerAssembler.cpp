@@ -68,7 +68,8 @@ std::optional<Answer> AnswerAssembler::Next()
             return std::nullopt;
 
         if (FrameChecksum(RxBuffer_.constData(), checksumAt) !=
-            static_cast<quint8>(RxBuffer_.at(checksumAt))) {
+                static_cast<quint8>(RxBuffer_.at(checksumAt)) ||
+            (known_ && !known_(static_cast<quint8>(RxBuffer_.at(1))))) {
             RxBuffer_.remove(0, 1);
             FrameFound_ = false;
             continue;

@@ -13,6 +13,7 @@
 // 103 bytes) once Next() has returned no frame.
 #include <QByteArray>
 #include <QList>
+#include <functional>
 #include <optional>
 
 namespace tq3 {
@@ -27,6 +28,11 @@ class AnswerAssembler
 {
 public:
     void Append(const QByteArray& bytes);
+    // The answer types the other end sends. A candidate of any other type is
+    // noise whose checksum matched by chance (one time in 256): it is passed
+    // over like a wrong checksum, so the answers it would cover are kept.
+    // Unset, every type is taken.
+    void SetKnownTypes(std::function<bool(quint8)> known) { known_ = std::move(known); }
     // The next valid frame, already removed from the buffer; nullopt when no
     // whole frame stands in the buffer yet.
     std::optional<Answer> Next();
@@ -43,6 +49,7 @@ public:
 private:
     QByteArray RxBuffer_;
     bool FrameFound_ = false;
+    std::function<bool(quint8)> known_;
 };
 
 } // namespace tq3

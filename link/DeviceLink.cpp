@@ -19,9 +19,18 @@ void WaitForMessages()
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
+bool IsAnswerType(quint8 type)
+{
+    // Login, logout and password change; the settings' reads and writes; the
+    // history's size, records, end, stop and erase; the status.
+    return (type >= 1 && type <= 43) || type == 70 || type == 71 || type == 73 || type == 75 || type == 76 ||
+           type == CodeStatus;
+}
+
 DeviceLink::DeviceLink(LinkHost& host, UserPrompts& prompts, QObject* parent)
     : QObject(parent), host_(host), prompts_(prompts)
 {
+    assembler_.SetKnownTypes(IsAnswerType);
     silence_.setSingleShot(true);
     silence_.setInterval(std::chrono::milliseconds(50));
     connect(&silence_, &QTimer::timeout, this, &DeviceLink::LineSilent);

@@ -32,6 +32,9 @@ inline constexpr quint8 CodeLogout = 2;
 inline constexpr quint8 CodeStatus = 80;
 inline constexpr int PollEveryTicks = 15;
 
+// The types of the controller's answers: each is the code of a command it answers.
+bool IsAnswerType(quint8 type);
+
 // What the link needs of the window.
 class LinkHost
 {

@@ -228,15 +228,39 @@ private slots:
         QCOMPARE(first, 1);
     }
 
+    void strayFrameOfNoKnownTypeHidesNothing()
+    {
+        // Noise whose "m" starts a frame with a matching checksum by chance,
+        // right in front of history records: its type is no answer's, so the
+        // records it covers are still taken.
+        QByteArray records;
+        for (int i = 0; i < 4; ++i)
+            records += AnswerFrame(71, QByteArray(8, char('0' + i)));
+        const QByteArray header = QByteArrayLiteral("m\xf0") + char(records.size() - 1);
+        const QByteArray stray = header + records;
+        // Make the stray frame whole and valid: its last byte is the last record's checksum.
+        const quint8 need = quint8(stray.back());
+        QByteArray fixed = header;
+        fixed[1] =
+            char(quint8(fixed.at(1)) + quint8(need - FrameChecksum(stray.constData(), stray.size() - 1)));
+        QVERIFY(!IsAnswerType(quint8(fixed.at(1))));
+        const QByteArray line = fixed + records;
+        QCOMPARE(FrameChecksum(line.constData(), line.size() - 1), quint8(line.back()));
+        link->ReceiveChars(line);
+        QCOMPARE(host.dispatched.size(), 4);
+        for (const auto& [type, payload] : host.dispatched)
+            QCOMPARE(type, 71);
+    }
+
     void receiveDuringDispatchKeepsOrder()
     {
         // The second frame arrives while the first is being dispatched.
         host.onDispatch = [&](quint8 type) {
             if (type == 71)
-                link->ReceiveChars(AnswerFrame(72, "b"));
+                link->ReceiveChars(AnswerFrame(75, "b"));
         };
         link->ReceiveChars(AnswerFrame(71, "a") + AnswerFrame(70));
-        QCOMPARE(host.dispatched, (QList<QPair<int, QByteArray>>{{71, "a"}, {70, ""}, {72, "b"}}));
+        QCOMPARE(host.dispatched, (QList<QPair<int, QByteArray>>{{71, "a"}, {70, ""}, {75, "b"}}));
     }
 
     void lastSingleByte_data()
