@@ -9,9 +9,6 @@ namespace tq3 {
 
 namespace {
 
-constexpr quint8 CodeRestart = 100;
-constexpr quint8 CodeBlock = 101;
-constexpr quint8 CodeClosing = 102;
 constexpr quint16 AcknowledgementTicks = 10;
 // Not an acknowledgement: set between blocks, so that each block needs a "!" of its own.
 constexpr char NoAcknowledgement = ',';

@@ -9,10 +9,6 @@ namespace tq3 {
 
 namespace {
 
-constexpr quint8 CodeEnd = 70;
-constexpr quint8 CodeRecord = 71;
-constexpr quint8 CodeHistory = 73;
-constexpr quint8 CodeStop = 75;
 constexpr quint16 HistoryTicks = 110;
 constexpr int PauseSteps = 11;
 
@@ -44,21 +40,21 @@ void HistoryDownload::Answer(quint8 type, const QByteArray& payload)
         if (const auto total = HistoryTotal(payload))
             listener_.SizeKnown(*total);
         break;
-    case CodeRecord:
+    case CodeHistoryRecord:
         if (payload.size() < HistoryRecordSize)
             return; // not a record: nothing in it can be read
         ++records_;
         streamSeen_ = true;
         listener_.RecordReceived(payload);
         if (stopRequested_)
-            link_.SendCommand(CodeStop, QByteArrayLiteral("x"));
+            link_.SendCommand(CodeHistoryStop, QByteArrayLiteral("x"));
         break;
-    case CodeEnd:
+    case CodeHistoryEnd:
         finished_ = true;
         streamSeen_ = true;
         listener_.Ended();
         break;
-    case CodeStop:
+    case CodeHistoryStop:
         finished_ = true;
         streamSeen_ = true;
         listener_.Stopped();

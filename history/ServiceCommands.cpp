@@ -5,16 +5,6 @@
 
 namespace tq3 {
 
-namespace {
-
-constexpr quint8 CodePassword = 3;
-constexpr quint8 CodeClock = 74;
-constexpr quint8 CodeErase = 76;
-constexpr quint8 CodeCounters = 81;
-constexpr quint8 CodeRestart = 100;
-
-} // namespace
-
 bool ServiceCommands::EraseHistory()
 {
     link_.SendCommand(CodeErase, QByteArrayLiteral("x"));

@@ -23,7 +23,8 @@ bool IsAnswerType(quint8 type)
 {
     // Login, logout and password change; the settings' reads and writes; the
     // history's size, records, end, stop and erase; the status.
-    return (type >= 1 && type <= 43) || type == 70 || type == 71 || type == 73 || type == 75 || type == 76 ||
+    return (type >= CodeLogin && type <= CodeLastSetting) || type == CodeHistoryEnd ||
+           type == CodeHistoryRecord || type == CodeHistory || type == CodeHistoryStop || type == CodeErase ||
            type == CodeStatus;
 }
 

@@ -9,6 +9,7 @@
 // through WhenIdle, which holds them back until the running exchange or
 // operation has ended; a wait only ever resends the frame it sent itself.
 #include "link/AnswerAssembler.h"
+#include "link/CommandCodes.h"
 #include "link/UserPrompts.h"
 
 #include <QByteArray>
@@ -27,9 +28,6 @@ void LetMessagesRun();
 // characters, user input) when nothing is: the step of every wait.
 void WaitForMessages();
 
-inline constexpr quint8 CodeLogin = 1;
-inline constexpr quint8 CodeLogout = 2;
-inline constexpr quint8 CodeStatus = 80;
 inline constexpr int PollEveryTicks = 15;
 
 // The types of the controller's answers: each is the code of a command it answers.

@@ -396,10 +396,10 @@ void TMain::DispatchAnswer(quint8 type, const QByteArray& payload)
     case CodeStatus:
         ShowStatus(payload);
         break;
-    case 70:
-    case 71:
-    case 73:
-    case 75:
+    case CodeHistoryEnd:
+    case CodeHistoryRecord:
+    case CodeHistory:
+    case CodeHistoryStop:
         history_->Answer(type, payload);
         break;
     default:
