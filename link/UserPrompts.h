@@ -45,8 +45,9 @@ class UserPrompts
 public:
     virtual ~UserPrompts() = default;
     virtual void Beep() = 0;
+    // detail: a line under the message that says more (why a port will not open).
     virtual MessageResult Message(MessageKind kind, const QString& text,
-                                  MessageButtons buttons = MessageButtons::Ok) = 0;
+                                  MessageButtons buttons = MessageButtons::Ok, const QString& detail = {}) = 0;
     // Empty when the user cancels.
     virtual QString OpenFileName(const FileDialogRequest& request) = 0;
     virtual QString SaveFileName(const FileDialogRequest& request) = 0;

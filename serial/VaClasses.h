@@ -28,6 +28,23 @@ public:
     using Exception::Exception;
 };
 
+// The failed open itself: the device path tried and the operating system's error
+// code, so that the program can tell the user why (missing, busy, not allowed).
+class EVaOpenError : public EConvertError
+{
+public:
+    EVaOpenError(QString message, QString device, int osError)
+        : EConvertError(std::move(message)), device_(std::move(device)), osError_(osError)
+    {
+    }
+    const QString& Device() const { return device_; }
+    int OsError() const { return osError_; }
+
+private:
+    QString device_;
+    int osError_;
+};
+
 // Every error the serial-port component raises itself.
 class EVaCommError : public Exception
 {

@@ -329,10 +329,12 @@ void TVaCustomComm::Open()
 void TVaCustomComm::OpenDevice()
 {
     int error = 0;
-    auto port = TVaOsPort::Open(VaOs::DevicePath(DevicePath()), error);
+    const QString path = VaOs::DevicePath(DevicePath());
+    auto port = TVaOsPort::Open(path, error);
     if (!port)
-        throw EConvertError(DevicePath() + QStringLiteral(": ") +
-                            VaFormatMessage(sOpenFailed, error, VaOs::ErrorText(error)));
+        throw EVaOpenError(DevicePath() + QStringLiteral(": ") +
+                               VaFormatMessage(sOpenFailed, error, VaOs::ErrorText(error)),
+                           path, error);
     port_ = std::move(port);
     ++session_;
     lostReported_.store(false);

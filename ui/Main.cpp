@@ -7,6 +7,7 @@
 #include "config/CodePage1250.h"
 #include "link/DeviceStatus.h"
 #include "link/Session.h"
+#include "port/PortOpen.h"
 #include "ui/AboutBox.h"
 #include "ui/ConfigPanel.h"
 #include "ui/FieldRules.h"
@@ -14,19 +15,21 @@
 #include "ui/Gauge.h"
 #include "ui/HistoryPanel.h"
 #include "ui/PasswordWindow.h"
+#include "ui/PortBox.h"
 #include "ui/QtPrompts.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QAbstractItemView>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
+#include <QSignalBlocker>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
@@ -59,16 +62,7 @@ TMain::TMain(const Options& options, QWidget* parent) : QMainWindow(parent)
     VaComm = new TVaComm(this);
     VaComm->setObjectName(QStringLiteral("VaComm"));
     VaComm->SetBaudrate(br2400);
-    TVaFlowControl flow;
-    flow.SetOutCtsFlow(false);
-    flow.SetOutDsrFlow(false);
-    flow.SetXonXoffOut(false);
-    flow.SetXonXoffIn(false);
-    flow.SetDsrSensitivity(false);
-    flow.SetTxContinueOnXoff(false);
-    flow.SetControlDtr(dtrDisabled);
-    flow.SetControlRts(rtsDisabled);
-    VaComm->SetFlowControl(flow);
+    SetNoFlowControl(*VaComm);
     VaComm->SetDeviceName(QStringLiteral("COM%d"));
     VaComm->OnRxChar = [this](QObject* sender, qint32 count) {
         Guarded([&] { VaCommRxChar(sender, count); });
@@ -102,7 +96,20 @@ TMain::TMain(const Options& options, QWidget* parent) : QMainWindow(parent)
     Timer->setInterval(options.tickMs);
     connect(Timer, &QTimer::timeout, this, [this] { Guarded([this] { TimerTimer(); }); });
 
-    FillPortBox(options.port);
+    enumeratePorts_ = options.enumeratePorts ? options.enumeratePorts : EnumerateSerialPorts;
+    devRoot_ = options.devRoot;
+    extraPort_ = options.port.trimmed();
+    FillPortBox();
+    if (!extraPort_.isEmpty())
+        form_.Combo_Port->setCurrentIndex(form_.Combo_Port->findText(extraPort_));
+    else
+        form_.Combo_Port->setCurrentIndex(0);
+    form_.Combo_Port->OnDropDown = [this] { FillPortBox(); };
+    connect(form_.Combo_Port, &QComboBox::currentIndexChanged, this, [this](int index) {
+        // The chosen adapter's particulars stay at hand over the narrow box.
+        form_.Combo_Port->setToolTip(index < 0 ? QString()
+                                               : form_.Combo_Port->itemData(index, Qt::ToolTipRole).toString());
+    });
     BindControls();
     FormCreate();
     Timer->start();
@@ -169,42 +176,31 @@ void TMain::BindControls()
     BindPlain(f.Oprogramie1, &QAction::triggered, &TMain::Oprogramie1Click);
 }
 
-void TMain::FillPortBox(const QString& chosen)
+void TMain::FillPortBox()
 {
-    QStringList present;
-    const QDir dev(QStringLiteral("/dev"));
-    const QDir byId(QStringLiteral("/dev/serial/by-id"));
-    for (const QFileInfo& fi : byId.entryInfoList(QDir::System | QDir::Files, QDir::Name))
-        present << fi.absoluteFilePath();
-    for (const QString& name :
-         dev.entryList({QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")}, QDir::System, QDir::Name))
-        present << dev.absoluteFilePath(name);
-    for (const QString& path : present)
-        if (form_.Combo_Port->findText(path) < 0)
-            form_.Combo_Port->addItem(path);
-    if (!chosen.isEmpty()) {
-        int index = form_.Combo_Port->findText(chosen);
-        if (index < 0) {
-            form_.Combo_Port->addItem(chosen);
-            index = form_.Combo_Port->count() - 1;
-        }
-        form_.Combo_Port->setCurrentIndex(index);
+    TPortBox* box = form_.Combo_Port;
+    const QString shown = box->currentText();
+    const int shownIndex = box->currentIndex();
+    const bool typed = shownIndex < 0 || box->itemText(shownIndex) != shown;
+    const QSignalBlocker hold(box);
+    box->clear();
+    for (const PortEntry& entry : ListPorts(enumeratePorts_(), ReadStableNames(devRoot_))) {
+        box->addItem(entry.name);
+        box->setItemData(box->count() - 1, PortToolTip(entry), Qt::ToolTipRole);
     }
-}
+    if (!extraPort_.isEmpty() && box->findText(extraPort_) < 0)
+        box->addItem(extraPort_);
+    int widest = 0;
+    for (int i = 0; i < box->count(); ++i)
+        widest = qMax(widest, box->fontMetrics().horizontalAdvance(box->itemText(i)));
+    // The box is narrow; its list is as wide as its longest name.
+    box->view()->setMinimumWidth(widest + 2 * box->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 
-void TMain::ChoosePort()
-{
-    static const QRegularExpression com(QStringLiteral("^COM([1-9][0-9]{0,8})$"),
-                                        QRegularExpression::CaseInsensitiveOption);
-    const QString text = form_.Combo_Port->currentText().trimmed();
-    const auto m = com.match(text);
-    if (m.hasMatch()) {
-        VaComm->SetDeviceName(QStringLiteral("COM%d"));
-        VaComm->SetPortNum(m.captured(1).toInt());
-    } else {
-        // A device path, picked from the list or typed.
-        VaComm->SetDeviceName(QString(text).replace(QLatin1Char('%'), QStringLiteral("%%")));
-    }
+    const int index = typed ? -1 : box->findText(shown);
+    box->setCurrentIndex(index);
+    if (index < 0)
+        box->setEditText(shown);
+    box->setToolTip(index < 0 ? QString() : box->itemData(index, Qt::ToolTipRole).toString());
 }
 
 void TMain::FormCreate()
@@ -251,7 +247,8 @@ void TMain::Button_polaczClick()
 {
     auto& f = form_;
     if (!VaComm->IsOpen()) {
-        ChoosePort();
+        openingPort_ = f.Combo_Port->currentText().trimmed();
+        tq3::ChoosePort(*VaComm, openingPort_, devRoot_);
         VaComm->Open(); // raises EConvertError when the device cannot be opened
     }
     f.Edit_status->setText(QStringLiteral("POŁĄCZONY"));
@@ -304,6 +301,10 @@ void TMain::HandleException(std::exception_ptr error)
 {
     try {
         std::rethrow_exception(error);
+    } catch (const EVaOpenError& e) {
+        prompts_->Beep();
+        prompts_->Message(MessageKind::Plain, QStringLiteral("Port COM niedostępny"), MessageButtons::Ok,
+                          OpenFailureDetail(openingPort_, e.Device(), e.OsError()));
     } catch (const EConvertError&) {
         prompts_->Beep();
         prompts_->Message(MessageKind::Plain, QStringLiteral("Port COM niedostępny"));

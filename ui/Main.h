@@ -3,11 +3,14 @@
 // live status; its controls are also the store of the configuration.
 #include "link/DeviceLink.h"
 #include "link/UserPrompts.h"
+#include "port/PortList.h"
 #include "ui/MainForm.h"
 
 #include <QMainWindow>
 #include <exception>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class ConfigPanel;
 class HistoryPanel;
@@ -24,6 +27,9 @@ public:
         tq3::UserPrompts* prompts = nullptr; // null: real dialogs
         int tickMs = 100;                    // one tick of Timer
         QString port;                        // device to choose in the port box
+        // The serial devices present; null: the system's enumeration.
+        std::function<std::vector<tq3::FoundPort>()> enumeratePorts;
+        QString devRoot = QStringLiteral("/dev"); // where the stable names are looked up
     };
 
     explicit TMain(const Options& options, QWidget* parent = nullptr);
@@ -77,8 +83,8 @@ public:
 
 private:
     void ShowStatus(const QByteArray& payload);
-    void FillPortBox(const QString& chosen);
-    void ChoosePort();
+    // Reads the ports present afresh; what the box shows stays chosen.
+    void FillPortBox();
     void BindControls();
     // Runs a handler; whatever escapes it goes to HandleException.
     template <typename F> void Guarded(F&& f);
@@ -98,4 +104,8 @@ private:
     ConfigPanel* config_ = nullptr;
     FieldRules* fieldRules_ = nullptr;
     HistoryPanel* history_ = nullptr;
+    std::function<std::vector<tq3::FoundPort>()> enumeratePorts_;
+    QString devRoot_;
+    QString extraPort_;   // a device given at start, kept in the list
+    QString openingPort_; // the name the last open tried, for its failure's detail
 };

@@ -2,6 +2,7 @@
 
 #include "ui/Gauge.h"
 #include "ui/Pictures.h"
+#include "ui/PortBox.h"
 #include "ui/SpinButton.h"
 #include "ui/TypingLimit.h"
 
@@ -138,10 +139,10 @@ QPushButton* Button(QWidget* parent, const char* name, int x, int y, int w, int 
     return button;
 }
 
-QComboBox* Combo(QWidget* parent, const char* name, int x, int y, int w, int h,
-                 std::initializer_list<const char*> items)
+template <class Box = QComboBox>
+Box* Combo(QWidget* parent, const char* name, int x, int y, int w, int h, std::initializer_list<const char*> items)
 {
-    auto* combo = Place<QComboBox>(parent, name, x, y, w, h);
+    auto* combo = Place<Box>(parent, name, x, y, w, h);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     for (const char* item : items)
@@ -227,7 +228,7 @@ void TMainForm::Setup(QMainWindow* window)
     // Connection.
     QWidget* p = PanelKomunikacji;
     Label_Port = Label(p, "Label_Port", 8, 12, 36, 13, "PORT :");
-    Combo_Port = Combo(p, "Combo_Port", 56, 10, 57, 21,
+    Combo_Port = Combo<TPortBox>(p, "Combo_Port", 56, 10, 57, 21,
                        {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"});
     Label_haslo = Label(p, "Label_haslo", 8, 36, 37, 13, "HASŁO");
     Edit_haslo = Edit(p, "Edit_haslo", 56, 34, 33, 21, "7391", 4);

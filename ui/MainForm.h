@@ -3,6 +3,8 @@
 // object names, positions (pixels, relative to the container), texts, hints,
 // tab order, limits and start states of the window's design. The window
 // (TMain) wires the controls to its handlers; the form holds no logic.
+#include "ui/PortBox.h"
+
 #include <QMainWindow>
 
 class QAction;
@@ -57,7 +59,7 @@ struct TMainForm
     // PanelKomunikacji
     QFrame* PanelKomunikacji = nullptr;
     QLabel* Label_Port = nullptr;
-    QComboBox* Combo_Port = nullptr;
+    TPortBox* Combo_Port = nullptr;
     QLabel* Label_haslo = nullptr;
     QLineEdit* Edit_haslo = nullptr;
     QPushButton* Button_polacz = nullptr;

@@ -15,7 +15,8 @@ void QtPrompts::Beep()
     QApplication::beep();
 }
 
-MessageResult QtPrompts::Message(MessageKind kind, const QString& text, MessageButtons buttons)
+MessageResult QtPrompts::Message(MessageKind kind, const QString& text, MessageButtons buttons,
+                                 const QString& detail)
 {
     QMessageBox box(owner_);
     switch (kind) {
@@ -40,6 +41,7 @@ MessageResult QtPrompts::Message(MessageKind kind, const QString& text, MessageB
         break;
     }
     box.setText(text);
+    box.setInformativeText(detail);
     switch (buttons) {
     case MessageButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);

@@ -10,8 +10,8 @@ public:
     explicit QtPrompts(QWidget* owner) : owner_(owner) {}
 
     void Beep() override;
-    tq3::MessageResult Message(tq3::MessageKind kind, const QString& text,
-                               tq3::MessageButtons buttons) override;
+    tq3::MessageResult Message(tq3::MessageKind kind, const QString& text, tq3::MessageButtons buttons,
+                               const QString& detail) override;
     QString OpenFileName(const tq3::FileDialogRequest& request) override;
     QString SaveFileName(const tq3::FileDialogRequest& request) override;
     void OpenUrl(const QString& url) override;

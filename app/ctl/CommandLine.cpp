@@ -22,8 +22,9 @@ constexpr const char* Connection = "[-p PORT] [-P HASŁO] ";
 
 const std::array<CommandInfo, 13> Commands = {{
     {Command::Ports, "ports", "", 0,
-     "Porty szeregowe obecne w systemie, każdy pod swoją stałą nazwą (tę podaje się w -p),\n"
-     "obok urządzenie, które nazywa. COM1..COM8 to /dev/ttyS0..7.\n"},
+     "Lista portów jak w oknie programu: COM1..COM8 (/dev/ttyS0..7), potem urządzenia\n"
+     "szeregowe obecne w systemie pod stałymi nazwami (każdą z nich przyjmuje -p).\n"
+     "Wiersz: nazwa, urządzenie, producent, opis, numer seryjny, rozdzielone tabulatorem.\n"},
     {Command::Status, "status", "[--json] [--watch]", 0,
      "Stan sterownika: wersja, modem GSM, sygnał, liczniki, temperatura, napięcia.\n"
      "  --json   jako obiekt JSON (z --watch: jeden wiersz JSON na odczyt)\n"

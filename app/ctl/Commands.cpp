@@ -14,6 +14,7 @@
 #include "history/HistoryFormat.h"
 #include "history/ServiceCommands.h"
 #include "link/Session.h"
+#include "port/PortList.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -111,9 +112,13 @@ bool SaveOutput(const QString& path, const QByteArray& bytes, tq3::NewFileAccess
 
 int RunPorts(Console& console)
 {
-    for (const PortEntry& port : ListPorts())
-        if (!console.Out(port.name + QLatin1Char('\t') + port.device + QLatin1Char('\n')))
+    // The window's port list, a port a line: its name, its device, and what the
+    // system knows of the adapter.
+    for (const tq3::PortEntry& port : tq3::ListPorts(tq3::EnumerateSerialPorts(), tq3::ReadStableNames())) {
+        const QStringList columns{port.name, port.device, port.manufacturer, port.description, port.serialNumber};
+        if (!console.Out(columns.join(QLatin1Char('\t')) + QLatin1Char('\n')))
             return ExitOutput;
+    }
     return ExitOk;
 }
 

@@ -12,13 +12,16 @@ constexpr int BarWidth = 30;
 
 Console::Console(bool quiet, bool progressOnTerminal) : quiet_(quiet), bar_(progressOnTerminal && !quiet) {}
 
-tq3::MessageResult Console::Message(tq3::MessageKind kind, const QString& text, tq3::MessageButtons)
+tq3::MessageResult Console::Message(tq3::MessageKind kind, const QString& text, tq3::MessageButtons,
+                                    const QString& detail)
 {
     if (kind == tq3::MessageKind::Information && quiet_)
         return tq3::MessageResult::Ok;
     ClearBar();
     const QString line = subject_.isEmpty() ? text : subject_ + QStringLiteral(": ") + text;
     std::fprintf(stderr, "tq3ctl: %s\n", line.toUtf8().constData());
+    if (!detail.isEmpty())
+        std::fprintf(stderr, "tq3ctl: %s\n", detail.toUtf8().constData());
     std::fflush(stderr);
     return tq3::MessageResult::Ok;
 }

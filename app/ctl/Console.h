@@ -18,7 +18,8 @@ public:
 
     void Beep() override {}
     tq3::MessageResult Message(tq3::MessageKind kind, const QString& text,
-                               tq3::MessageButtons buttons = tq3::MessageButtons::Ok) override;
+                               tq3::MessageButtons buttons = tq3::MessageButtons::Ok,
+                               const QString& detail = {}) override;
     // Nothing to choose from: tq3ctl takes its files from the command line.
     QString OpenFileName(const tq3::FileDialogRequest&) override { return {}; }
     QString SaveFileName(const tq3::FileDialogRequest&) override { return {}; }

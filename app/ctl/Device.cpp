@@ -9,9 +9,9 @@
 #include "history/HistoryDownload.h"
 #include "link/DeviceStatus.h"
 #include "link/Session.h"
+#include "port/PortOpen.h"
 
 #include <QElapsedTimer>
-#include <QRegularExpression>
 #include <thread>
 
 namespace tq3ctl {
@@ -38,16 +38,7 @@ Device::Device(Console& console, std::chrono::milliseconds tick)
     comm_->SetParity(paNone);
     comm_->SetDatabits(db8);
     comm_->SetStopbits(sb1);
-    TVaFlowControl flow;
-    flow.SetOutCtsFlow(false);
-    flow.SetOutDsrFlow(false);
-    flow.SetXonXoffOut(false);
-    flow.SetXonXoffIn(false);
-    flow.SetDsrSensitivity(false);
-    flow.SetTxContinueOnXoff(false);
-    flow.SetControlDtr(dtrDisabled);
-    flow.SetControlRts(rtsDisabled);
-    comm_->SetFlowControl(flow);
+    tq3::SetNoFlowControl(*comm_);
     comm_->OnRxChar = [this](QObject*, qint32) {
         heardSinceWrite_ = true;
         link_->ReceiveChars(comm_->ReadString());
@@ -83,20 +74,16 @@ Device::~Device()
 
 int Device::Open(const QString& port)
 {
-    static const QRegularExpression com(QStringLiteral("^COM([1-9][0-9]{0,8})$"),
-                                        QRegularExpression::CaseInsensitiveOption);
     const QString name = port.trimmed();
-    const auto m = com.match(name);
-    if (m.hasMatch()) {
-        comm_->SetDeviceName(QStringLiteral("COM%d"));
-        comm_->SetPortNum(m.captured(1).toInt());
-    } else {
-        comm_->SetDeviceName(QString(name).replace(QLatin1Char('%'), QStringLiteral("%%")));
-    }
+    tq3::ChoosePort(*comm_, name);
     try {
         comm_->Open();
         comm_->SetDtrLine(true);
         comm_->SetRtsLine(false);
+    } catch (const EVaOpenError& e) {
+        console_.Message(tq3::MessageKind::Error, QStringLiteral("Port COM niedostępny"), tq3::MessageButtons::Ok,
+                         tq3::OpenFailureDetail(name, e.Device(), e.OsError()));
+        return ExitPort;
     } catch (const Exception& e) {
         comm_->Close();
         console_.Error(QStringLiteral("Port COM niedostępny (%1)").arg(e.Message()));

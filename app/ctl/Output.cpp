@@ -250,33 +250,4 @@ std::optional<QString> HistoryCsvRow(const QByteArray& record)
            QLatin1Char(',') + CsvField(temperature) + QStringLiteral("\r\n");
 }
 
-std::vector<PortEntry> ListPorts(const QString& devRoot)
-{
-    const QDir dev(devRoot);
-    std::vector<PortEntry> ports;
-    for (int n = 1; n <= 8; ++n) {
-        const QString device = dev.filePath(QStringLiteral("ttyS%1").arg(n - 1));
-        if (QFileInfo::exists(device))
-            ports.push_back({QStringLiteral("COM%1").arg(n), device});
-    }
-    // A by-id name stays the same whichever order the adapters were plugged in.
-    std::set<QString> named;
-    const QDir byId(dev.filePath(QStringLiteral("serial/by-id")));
-    const auto kinds = QDir::System | QDir::Files;
-    for (const QFileInfo& link : byId.entryInfoList(kinds, QDir::Name)) {
-        const QString device = link.canonicalFilePath();
-        if (device.isEmpty())
-            continue;
-        named.insert(device);
-        ports.push_back({link.absoluteFilePath(), device});
-    }
-    for (const QFileInfo& node :
-         dev.entryInfoList({QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")}, kinds, QDir::Name)) {
-        const QString device = node.canonicalFilePath();
-        if (!named.contains(device))
-            ports.push_back({node.absoluteFilePath(), device});
-    }
-    return ports;
-}
-
 } // namespace tq3ctl

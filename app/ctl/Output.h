@@ -40,13 +40,4 @@ QString HistoryCsvHeader();
 // The record's row (ended by CR LF); nullopt where the log shows no line.
 std::optional<QString> HistoryCsvRow(const QByteArray& record);
 
-struct PortEntry
-{
-    QString name;   // what -p takes: COMn, a /dev/serial/by-id link or the device itself
-    QString device; // the device node it names
-};
-// COMn for each /dev/ttyS(n-1) of COM1..COM8 present, then the USB serial
-// devices under their /dev/serial/by-id names where they have one.
-std::vector<PortEntry> ListPorts(const QString& devRoot = QStringLiteral("/dev"));
-
 } // namespace tq3ctl

@@ -8,6 +8,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -265,9 +268,60 @@ private slots:
         t.Open(QStringLiteral("/nonexistent/ttyTQ3"));
         WindowUnderTest::Click(t.f().Button_polacz);
         QCOMPARE(t.prompts.log, (QStringList{"beep", "Plain: Port COM niedostępny"}));
+        QCOMPARE(t.prompts.details, QStringList{"Urządzenie /nonexistent/ttyTQ3 nie istnieje: adapter nie jest "
+                                                "podłączony albo port ma inną nazwę."});
         QCOMPARE(t.f().Edit_status->text(), QStringLiteral("ROZŁĄCZONY"));
         QVERIFY(!t.window->Comm().IsOpen());
         QVERIFY(t.f().Combo_Port->isEnabled());
+    }
+
+    // COM1..COM8 first, then the adapters present under their stable names with
+    // their particulars as tooltips; the list is read afresh each time it opens.
+    void portBoxNamesTheAdaptersPresent()
+    {
+        QTemporaryDir dir;
+        QDir dev(dir.path());
+        QVERIFY(dev.mkpath(QStringLiteral("serial/by-id")));
+        for (const char* node : {"ttyUSB0", "ttyACM0"}) {
+            QFile file(dev.filePath(node));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const QString stable = QStringLiteral("usb-FTDI_FT232R_A1-if00-port0");
+        QVERIFY(QFile::link(QStringLiteral("../../ttyUSB0"), dev.filePath("serial/by-id/" + stable)));
+        std::vector<tq3::FoundPort> present{{dev.filePath("ttyUSB0"), "FTDI", "FT232R USB UART", "A1"}};
+
+        PromptRecorder prompts;
+        TMain::Options o;
+        o.prompts = &prompts;
+        o.enumeratePorts = [&present] { return present; };
+        o.devRoot = dir.path();
+        TMain window(o);
+        window.show();
+        TPortBox* box = window.Form().Combo_Port;
+        QCOMPARE(box->count(), 9);
+        QCOMPARE(box->currentText(), QStringLiteral("COM1"));
+        QCOMPARE(box->itemText(7), QStringLiteral("COM8"));
+        QCOMPARE(box->itemText(8), stable);
+        QCOMPARE(box->itemData(8, Qt::ToolTipRole).toString(),
+                 "Producent: FTDI\nOpis: FT232R USB UART\nNumer seryjny: A1\nUrządzenie: " + dev.filePath("ttyUSB0"));
+
+        // Another adapter plugged in while the program runs: it shows when the list opens,
+        // and the entry chosen stays chosen.
+        box->setCurrentIndex(8);
+        present.push_back({dev.filePath("ttyACM0"), "", "Arduino", ""});
+        box->showPopup();
+        QCOMPARE(box->count(), 10);
+        QCOMPARE(box->itemText(8), dev.filePath("ttyACM0"));
+        QCOMPARE(box->currentText(), stable);
+        box->hidePopup();
+
+        // The stable name opens its node; this one is no serial port, and the detail says so.
+        WindowUnderTest::Click(window.Form().Button_polacz);
+        QCOMPARE(prompts.log, (QStringList{"beep", "Plain: Port COM niedostępny"}));
+        QCOMPARE(prompts.details.size(), 1);
+        QVERIFY2(prompts.details[0].startsWith(
+                     QStringLiteral("Urządzenie %1 (%2): ").arg(stable, dev.filePath("ttyUSB0"))),
+                 qPrintable(prompts.details[0]));
     }
 
     void vanishedDevice()

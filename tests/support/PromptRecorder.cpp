@@ -24,9 +24,12 @@ void PromptRecorder::Beep()
     log << QStringLiteral("beep");
 }
 
-MessageResult PromptRecorder::Message(MessageKind kind, const QString& text, MessageButtons)
+MessageResult PromptRecorder::Message(MessageKind kind, const QString& text, MessageButtons,
+                                      const QString& detail)
 {
     log << KindName(kind) + QStringLiteral(": ") + text;
+    if (!detail.isEmpty())
+        details << detail;
     if (answers.empty())
         return MessageResult::Ok;
     const MessageResult r = answers.front();
@@ -72,5 +75,6 @@ QStringList PromptRecorder::Messages() const
 void PromptRecorder::Clear()
 {
     log.clear();
+    details.clear();
     fileRequests.clear();
 }

@@ -11,8 +11,8 @@ class PromptRecorder : public tq3::UserPrompts
 {
 public:
     void Beep() override;
-    tq3::MessageResult Message(tq3::MessageKind kind, const QString& text,
-                               tq3::MessageButtons buttons) override;
+    tq3::MessageResult Message(tq3::MessageKind kind, const QString& text, tq3::MessageButtons buttons,
+                               const QString& detail) override;
     QString OpenFileName(const tq3::FileDialogRequest& request) override;
     QString SaveFileName(const tq3::FileDialogRequest& request) override;
     void OpenUrl(const QString& url) override;
@@ -22,6 +22,7 @@ public:
     std::deque<QString> fileNames;
 
     QStringList log;
+    QStringList details; // the detail line of each message that had one
     std::vector<tq3::FileDialogRequest> fileRequests;
 
     // Messages only (beeps left out).
