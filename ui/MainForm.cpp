@@ -191,11 +191,11 @@ TGauge* Gauge(QWidget* parent, const char* name, int x, int y, int w, int h, int
 }
 
 QToolButton* PictureButton(QWidget* parent, const char* name, int x, int y, int w, int h,
-                           const QPixmap& picture, const char* hint)
+                           const QIcon& picture, const char* hint)
 {
     auto* button = Place<QToolButton>(parent, name, x, y, w, h);
     button->setAutoRaise(true);
-    button->setIcon(QIcon(picture));
+    button->setIcon(picture);
     button->setIconSize(QSize(32, 32));
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     // Speed buttons are clicked, never tabbed to.
@@ -260,10 +260,10 @@ void TMainForm::Setup(QMainWindow* window)
     SetFieldColour(Edit_status, tq3colours::Red);
     Edit_logon = ReadOnlyEdit(p, "Edit_logon", 208, 34, 89, 21, "WYLOGOWANY");
     SetFieldColour(Edit_logon, tq3colours::Red);
-    Icon_get = PictureButton(p, "Icon_get", 344, 12, 33, 41, ReadFromControllerPicture(),
+    Icon_get = PictureButton(p, "Icon_get", 344, 12, 33, 41, ReadFromControllerIcon(),
                              "Odczytaj konfiguracje z VSKR");
-    Icon_put = PictureButton(p, "Icon_put", 392, 12, 33, 41, WriteToControllerPicture(),
-                             "Zapisz konfiguracje do VSKR");
+    Icon_put =
+        PictureButton(p, "Icon_put", 392, 12, 33, 41, WriteToControllerIcon(), "Zapisz konfiguracje do VSKR");
 
     // Transfer progress, shown only while a transfer runs.
     p = Panel_bar;
