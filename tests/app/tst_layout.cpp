@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -241,7 +242,11 @@ private slots:
     {
         TFInfo about(t.window.get(), t.prompts);
         TFboot boot(*t.window);
-        boot.LabelNazwaPliku->setText(QStringLiteral("tq3.tfr"));
+        // A firmware file deep in the folders: its path is longer than the window is wide.
+        t.prompts.fileNames.push_back(QDir::tempPath() +
+                                      "/aktualizacje/sterownik TQ-3/firmware/TQ3_v2_7.tfr");
+        boot.Button1->click();
+        QVERIFY(boot.LabelNazwaPliku->text().endsWith(QStringLiteral("TQ3_v2_7.tfr")));
         TFhaslo_nowe password(*t.window);
         const QStringList faults = ContainerFaults({&about, boot.Panel1, password.Panel1});
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
