@@ -1,7 +1,8 @@
 #pragma once
 // Pictures drawn by the program itself. Each is drawn for a device pixel
-// ratio: at 1 it is the picture as designed, at 2 or more the same picture
-// with every pixel drawn by as many screen pixels, so it stays sharp.
+// ratio: at 1 it is the picture as designed; at 2 or more each of its pixels
+// is a solid block of screen pixels, so it keeps its look and stays sharp
+// (shading and the slopes of the spin arrows come out in finer steps).
 #include <QIcon>
 #include <QPixmap>
 
