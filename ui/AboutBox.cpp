@@ -68,14 +68,7 @@ TFInfo::TFInfo(QWidget* parent, tq3::UserPrompts& prompts)
 {
     setObjectName(QStringLiteral("FInfo"));
     setWindowTitle(QStringLiteral("O programie"));
-    if (parent) {
-        setFont(parent->font());
-    } else {
-        QFont font;
-        font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans Condensed")});
-        font.setPixelSize(11);
-        setFont(font);
-    }
+    setFont(parent ? parent->font() : WindowFont());
     QPalette face = palette();
     face.setColor(QPalette::Window, ButtonFaceColour());
     setPalette(face);

@@ -49,6 +49,16 @@ private:
     TGauge* bar_;
 };
 
+// The chosen file's path in the room of the progress bar below it. A longer
+// path loses its start: the file's own name tells the firmware files apart.
+// The whole path is the label's hint.
+void ShowPath(QLabel* label, const QString& path, const QWidget* below)
+{
+    const int room = below->geometry().right() - label->x();
+    SetLabelText(label, label->fontMetrics().elidedText(path, Qt::ElideLeft, room));
+    label->setToolTip(path);
+}
+
 } // namespace
 
 void TFboot::SetTiming(const Timing& t)
@@ -108,8 +118,7 @@ void TFboot::Button1Click()
     const QString name = main_.Prompts().OpenFileName(OpenDialogBoot);
     if (name.isEmpty())
         return;
-    LabelNazwaPliku->setText(name);
-    LabelNazwaPliku->setToolTip(name);
+    ShowPath(LabelNazwaPliku, name, BarBoot);
     bool accepted = LoadDataFile(name, QByteArrayLiteral("tfr"), main_.ContainerBuffer, main_.Prompts());
     if (accepted && FirmwareImage(main_.ContainerBuffer).isEmpty()) {
         main_.Prompts().Beep();

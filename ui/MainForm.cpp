@@ -45,17 +45,40 @@ QColor FieldColour(const QWidget* w)
     return w->palette().color(qobject_cast<const QCheckBox*>(w) ? QPalette::Window : QPalette::Base);
 }
 
-// The Button role: under both the Fusion and the Windows style it is the grey
-// that the window itself is painted with.
+QFont WindowFont()
+{
+    // The layout was drawn for "MS Sans Serif" 8 pt at 96 dpi, a bitmap face
+    // that does not scale. Liberation Sans at 10 px keeps every caption within
+    // the width it was laid out for, and stays sharp at any scale; Arimo has
+    // the same metrics, and the condensed DejaVu fits at that size as well.
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                      QStringLiteral("DejaVu Sans Condensed")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(10);
+    return font;
+}
+
 void FitLabel(QLabel* label)
 {
-    QVariant design = label->property("designWidth");
+    QVariant design = label->property("designGeometry");
     if (!design.isValid()) {
-        design = label->width();
-        label->setProperty("designWidth", design);
+        design = label->geometry();
+        label->setProperty("designGeometry", design);
     }
-    const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 1;
-    label->resize(qMax(design.toInt(), needed), label->height());
+    const QRect designed = design.toRect();
+    const QFontMetrics fm = label->fontMetrics();
+    const int width = qMax(designed.width(), fm.horizontalAdvance(label->text()) + 1);
+    const int height = qMax(designed.height(), fm.height());
+    QRect g = label->geometry();
+    g.setSize(QSize(width, height));
+    // A right-aligned label grows to the left, towards the free side; a
+    // bottom-aligned one upwards, so its baseline stays put.
+    if (label->alignment() & Qt::AlignRight)
+        g.moveRight(designed.right());
+    if (label->alignment() & Qt::AlignBottom)
+        g.moveBottom(designed.bottom());
+    label->setGeometry(g);
 }
 
 void SetLabelText(QLabel* label, const QString& text)
@@ -64,6 +87,8 @@ void SetLabelText(QLabel* label, const QString& text)
     FitLabel(label);
 }
 
+// The Button role: under both the Fusion and the Windows style it is the grey
+// that the window itself is painted with.
 QColor ButtonFaceColour()
 {
     return QApplication::palette().color(QPalette::Button);
@@ -100,9 +125,9 @@ QLabel* Label(QWidget* parent, const char* name, int x, int y, int w, int h, con
 {
     auto* label = Place<QLabel>(parent, name, x, y, w, h);
     label->setText(QString::fromUtf8(text));
-    // Labels are sized to their text; top alignment keeps the baseline where
-    // the design has it when the substitute font is a pixel taller.
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Labels are sized to their text; bottom alignment puts the baseline where
+    // the design has it (11 px down), level with the text of the fields.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     label->setTextFormat(Qt::PlainText);
     FitLabel(label);
     return label;
@@ -167,11 +192,11 @@ TGauge* Gauge(QWidget* parent, const char* name, int x, int y, int w, int h, int
 }
 
 QToolButton* PictureButton(QWidget* parent, const char* name, int x, int y, int w, int h,
-                           const QPixmap& picture, const char* hint)
+                           const QIcon& picture, const char* hint)
 {
     auto* button = Place<QToolButton>(parent, name, x, y, w, h);
     button->setAutoRaise(true);
-    button->setIcon(QIcon(picture));
+    button->setIcon(picture);
     button->setIconSize(QSize(32, 32));
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     // Speed buttons are clicked, never tabbed to.
@@ -202,12 +227,7 @@ void TMainForm::Setup(QMainWindow* window)
 {
     window->setObjectName(QStringLiteral("Main"));
     window->setWindowTitle(QStringLiteral("Konfigurator TQ-3 v 2.2"));
-    // Where the design's font is missing, a condensed sans of the same line
-    // height keeps the texts closest to the widths they were laid out for.
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans Condensed")});
-    font.setPixelSize(11);
-    window->setFont(font);
+    window->setFont(WindowFont());
     QPalette windowPalette = window->palette();
     windowPalette.setColor(QPalette::Window, ButtonFaceColour());
     window->setPalette(windowPalette);
@@ -241,10 +261,10 @@ void TMainForm::Setup(QMainWindow* window)
     SetFieldColour(Edit_status, tq3colours::Red);
     Edit_logon = ReadOnlyEdit(p, "Edit_logon", 208, 34, 89, 21, "WYLOGOWANY");
     SetFieldColour(Edit_logon, tq3colours::Red);
-    Icon_get = PictureButton(p, "Icon_get", 344, 12, 33, 41, ReadFromControllerPicture(),
+    Icon_get = PictureButton(p, "Icon_get", 344, 12, 33, 41, ReadFromControllerIcon(),
                              "Odczytaj konfiguracje z VSKR");
-    Icon_put = PictureButton(p, "Icon_put", 392, 12, 33, 41, WriteToControllerPicture(),
-                             "Zapisz konfiguracje do VSKR");
+    Icon_put =
+        PictureButton(p, "Icon_put", 392, 12, 33, 41, WriteToControllerIcon(), "Zapisz konfiguracje do VSKR");
 
     // Transfer progress, shown only while a transfer runs.
     p = Panel_bar;
@@ -315,14 +335,21 @@ void TMainForm::Setup(QMainWindow* window)
     Hint(Edit_LimitSMS, "Dobowy limit SMS");
     LabelSMS = Label(p, "LabelSMS", 96, 256, 14, 13, "0 z");
     Hint(LabelSMS, "Ilość wykorzystanych SMS z limitu dobowego");
-    Label26 = Label(p, "Label26", 152, 256, 33, 13, "Dzwon");
+    // 4 px left of its place in the layout: a three-digit call counter needs that room.
+    Label26 = Label(p, "Label26", 148, 256, 33, 13, "Dzwon");
     LabelVoice = Label(p, "LabelVoice", 192, 256, 14, 13, "0 z");
+    // The counters read against the limit fields to their right: a longer
+    // count grows away from the field.
+    for (QLabel* counter : {LabelSMS, LabelVoice}) {
+        counter->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+        FitLabel(counter);
+    }
     Edit_LimitVoice = Edit(p, "Edit_LimitVoice", 208, 253, 25, 21, "0");
     BoxFiltrSMS = Check(p, "BoxFiltrSMS", 8, 280, 65, 17, "Filtr SMS");
     Label18 = Label(p, "Label18", 80, 281, 126, 13, "NIEwysyłaj w PN-PT 7-18 ");
     VoiceBox = Check(p, "VoiceBox", 8, 296, 161, 17, "Dzwoń na alarm temepratury");
     // Nothing stands to its right: let the caption show whole where the font is wider.
-    VoiceBox->setProperty("designWidth", VoiceBox->width());
+    VoiceBox->setProperty("designGeometry", VoiceBox->geometry());
     VoiceBox->resize(qMax(VoiceBox->width(), VoiceBox->sizeHint().width()), VoiceBox->height());
 
     // Stan TQ-3.

@@ -5,6 +5,7 @@
 // (TMain) wires the controls to its handlers; the form holds no logic.
 #include "ui/PortBox.h"
 
+#include <QFont>
 #include <QMainWindow>
 
 class QAction;
@@ -39,7 +40,10 @@ inline const QColor SkyBlue(166, 202, 240);
 // Window); the program's "colour" of a field.
 void SetFieldColour(QWidget* w, const QColor& c);
 QColor FieldColour(const QWidget* w);
-// Labels grow to the right to fit their text, never narrower than designed.
+// The font of the window and its dialogs, sized to the layout's widths.
+QFont WindowFont();
+// Labels grow to fit their text, never smaller than designed: to the right,
+// or to the left when right-aligned; upwards when bottom-aligned.
 void FitLabel(QLabel* label);
 void SetLabelText(QLabel* label, const QString& text);
 // The system's button-face colour.
@@ -147,7 +151,7 @@ struct TMainForm
     QLabel* TextWersja = nullptr;
     QLabel* LabelZd = nullptr;
     QStatusBar* StatusBar = nullptr;
-    QLabel* StatusBarPanel = nullptr;  // the status bar's one panel, 130 px
+    QLabel* StatusBarPanel = nullptr; // the status bar's one panel, 130 px
 
     // GroupBox4 "Ustawienia temperatury"
     QGroupBox* GroupBox4 = nullptr;

@@ -4,10 +4,25 @@
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
+#include <QtMath>
 
 namespace {
 
 const QColor kOutline(48, 48, 48);
+
+// Pixels of the picture per logical pixel: whole, so that no pixel is split.
+int Scale(qreal ratio)
+{
+    return qMax(1, qCeil(ratio - 0.01));
+}
+
+// A box with a one-pixel outline. Filled, not stroked: a pen's line moves by
+// half a pixel when the painter scales, a filled rectangle does not.
+void Box(QPainter& p, const QRect& outer, const QColor& fill)
+{
+    p.fillRect(outer, kOutline);
+    p.fillRect(outer.adjusted(1, 1, -1, -1), fill);
+}
 
 // The controller: a box with a display, two lamps, a terminal strip and the
 // GSM antenna, on the left of the picture.
@@ -17,13 +32,10 @@ void DrawController(QPainter& p)
     p.fillRect(QRect(7, 2, 2, 7), kOutline);
     p.fillRect(QRect(6, 1, 4, 2), kOutline);
 
-    p.setPen(kOutline);
-    p.setBrush(QColor(222, 218, 204));
-    p.drawRect(QRect(0, 8, 10, 22));                      // body, 11 x 23 with the pen
+    Box(p, QRect(0, 8, 11, 23), QColor(222, 218, 204));   // body
     p.fillRect(QRect(1, 9, 9, 1), QColor(250, 248, 240)); // lit top edge
 
-    p.setBrush(QColor(150, 196, 110));
-    p.drawRect(QRect(2, 11, 6, 5)); // display
+    Box(p, QRect(2, 11, 7, 6), QColor(150, 196, 110)); // display
     p.fillRect(QRect(3, 13, 4, 1), QColor(60, 90, 40));
 
     p.fillRect(QRect(2, 19, 2, 2), QColor(230, 30, 30)); // alarm lamp
@@ -36,15 +48,11 @@ void DrawController(QPainter& p)
 // The PC: a monitor on a stand, on the right of the picture.
 void DrawComputer(QPainter& p)
 {
-    p.setPen(kOutline);
-    p.setBrush(QColor(200, 200, 200));
-    p.drawRect(QRect(21, 7, 10, 12)); // case
-    p.setPen(Qt::NoPen);
+    Box(p, QRect(21, 7, 11, 13), QColor(200, 200, 200)); // case
     QLinearGradient screen(0, 9, 0, 17);
     screen.setColorAt(0, QColor(100, 160, 235));
     screen.setColorAt(1, QColor(30, 70, 160));
-    p.setBrush(screen);
-    p.drawRect(QRect(23, 9, 7, 9));
+    p.fillRect(QRect(23, 9, 7, 9), screen);
     p.fillRect(QRect(25, 20, 3, 2), QColor(120, 120, 120)); // stand
     p.fillRect(QRect(22, 22, 9, 2), kOutline);              // foot
 }
@@ -83,9 +91,11 @@ void DrawArrow(QPainter& p, bool towardsPc, const QColor& fill)
     }
 }
 
-QPixmap TransferPicture(bool read)
+QPixmap TransferPicture(bool read, qreal ratio)
 {
-    QImage image(32, 32, QImage::Format_RGB888);
+    const int scale = Scale(ratio);
+    QImage image(32 * scale, 32 * scale, QImage::Format_RGB888);
+    image.setDevicePixelRatio(scale); // the painter draws in the picture's own 32 x 32
     // No alpha in 24 bits: the background is the colour the tool bar is
     // painted with, so the picture blends into it.
     image.fill(QGuiApplication::palette().color(QPalette::Button));
@@ -97,29 +107,55 @@ QPixmap TransferPicture(bool read)
     return QPixmap::fromImage(image);
 }
 
+QIcon TransferIcon(bool read)
+{
+    QIcon icon;
+    QList<int> scales{1, 2, 3};
+    const int running = Scale(qApp ? qApp->devicePixelRatio() : 1);
+    if (!scales.contains(running))
+        scales << running;
+    for (int scale : scales)
+        icon.addPixmap(TransferPicture(read, scale));
+    return icon;
+}
+
 } // namespace
 
-QPixmap ReadFromControllerPicture()
+QPixmap ReadFromControllerPicture(qreal ratio)
 {
-    return TransferPicture(true);
+    return TransferPicture(true, ratio);
 }
 
-QPixmap WriteToControllerPicture()
+QPixmap WriteToControllerPicture(qreal ratio)
 {
-    return TransferPicture(false);
+    return TransferPicture(false, ratio);
 }
 
-QPixmap SpinArrowPicture(bool up, bool enabled)
+QIcon ReadFromControllerIcon()
 {
-    QImage image(9, 6, QImage::Format_ARGB32);
+    return TransferIcon(true);
+}
+
+QIcon WriteToControllerIcon()
+{
+    return TransferIcon(false);
+}
+
+QPixmap SpinArrowPicture(bool up, bool enabled, qreal ratio)
+{
+    const int scale = Scale(ratio);
+    QImage image(9 * scale, 6 * scale, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     const QColor colour = enabled ? QColor(Qt::black) : QColor(128, 128, 128);
-    // Rows 1, 3, 5, 7 and 9 pixels wide, the wide end away from the point.
-    for (int i = 0; i < 5; ++i) {
-        const int row = up ? 1 + i : 4 - i;
-        p.fillRect(QRect(4 - i, row, 2 * i + 1, 1), colour);
+    // Five rows 1, 3, 5, 7 and 9 pixels wide, the wide end away from the
+    // point; with more screen pixels the same slope in finer steps.
+    for (int i = 0; i < 5 * scale; ++i) {
+        const int width = qMin(9 * scale, scale + 2 * i);
+        const int y = up ? scale + i : 5 * scale - 1 - i;
+        p.fillRect(QRect((9 * scale - width) / 2, y, width, 1), colour);
     }
     p.end();
+    image.setDevicePixelRatio(scale);
     return QPixmap::fromImage(image);
 }

@@ -16,11 +16,7 @@
 class TSpinButton::Arrow : public QWidget
 {
 public:
-    Arrow(TSpinButton* owner, bool up)
-        : QWidget(owner), owner_(owner), up_(up), enabledPicture_(SpinArrowPicture(up, true)),
-          disabledPicture_(SpinArrowPicture(up, false))
-    {
-    }
+    Arrow(TSpinButton* owner, bool up) : QWidget(owner), owner_(owner), up_(up) {}
 
     void SetPressed(bool pressed)
     {
@@ -39,7 +35,7 @@ protected:
         option.state |= pressed_ ? QStyle::State_Sunken : QStyle::State_Raised;
         style()->drawPrimitive(QStyle::PE_PanelButtonCommand, &option, &p, this);
 
-        const QPixmap& picture = isEnabled() ? enabledPicture_ : disabledPicture_;
+        const QPixmap& picture = Picture();
         const QSize size = picture.deviceIndependentSize().toSize();
         QPoint at((width() - size.width()) / 2, (height() - size.height()) / 2);
         if (pressed_)
@@ -73,9 +69,22 @@ protected:
     }
 
 private:
+    // Drawn for the screen the button is on, again when it moves to another.
+    const QPixmap& Picture()
+    {
+        const qreal ratio = devicePixelRatioF();
+        if (ratio != pictureRatio_) {
+            pictureRatio_ = ratio;
+            enabledPicture_ = SpinArrowPicture(up_, true, ratio);
+            disabledPicture_ = SpinArrowPicture(up_, false, ratio);
+        }
+        return isEnabled() ? enabledPicture_ : disabledPicture_;
+    }
+
     TSpinButton* owner_;
     bool up_;
     bool pressed_ = false;
+    qreal pictureRatio_ = 0;
     QPixmap enabledPicture_;
     QPixmap disabledPicture_;
 };

@@ -3,6 +3,7 @@
 #include "PromptRecorder.h"
 #include "ui/AboutBox.h"
 #include "ui/JpegImage.h"
+#include "ui/MainForm.h"
 
 #include <QFile>
 #include <QFrame>
@@ -170,10 +171,7 @@ void TestAboutBox::damagedJpegGivesNullImage()
 void TestAboutBox::layout()
 {
     QWidget main;
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans Condensed")});
-    font.setPixelSize(11);
-    main.setFont(font);
+    main.setFont(WindowFont());
     PromptRecorder prompts;
     TFInfo box(&main, prompts);
 

@@ -92,7 +92,7 @@ const ControlRow Controls[] = {
     {"Label25", "QLabel 8,256,80x13 'Limit [24h]:  SMS'"},
     {"Edit_LimitSMS", "QLineEdit 112,253,25x21 '0' max=2 hint='Dobowy limit SMS'"},
     {"LabelSMS", "QLabel 96,256,14x13 '0 z' hint='Ilość wykorzystanych SMS z limitu dobowego'"},
-    {"Label26", "QLabel 152,256,33x13 'Dzwon'"},
+    {"Label26", "QLabel 148,256,33x13 'Dzwon'"},
     {"LabelVoice", "QLabel 192,256,14x13 '0 z'"},
     {"Edit_LimitVoice", "QLineEdit 208,253,25x21 '0'"},
     {"BoxFiltrSMS", "QCheckBox 8,280,65x17 'Filtr SMS'"},
@@ -141,8 +141,7 @@ QString Describe(QWidget* w)
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         text = edit->text();
         states << (edit->isReadOnly() ? "readonly" : "");
-        states << (TypingLimit::Of(edit) > 0 ? QString("max=%1").arg(TypingLimit::Of(edit))
-                                                                : "");
+        states << (TypingLimit::Of(edit) > 0 ? QString("max=%1").arg(TypingLimit::Of(edit)) : "");
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         text = combo->currentText();
         QStringList items;
@@ -179,9 +178,9 @@ QString Describe(QWidget* w)
     if (ink != w->parentWidget()->palette().color(QPalette::Active, QPalette::WindowText))
         states << "ink=" + Hex(ink);
     QRect g = w->geometry();
-    // Labels (and the last check box) keep their designed width or grow to fit their text.
-    if (w->property("designWidth").isValid())
-        g.setWidth(w->property("designWidth").toInt());
+    // Labels (and the last check box) are shown in their designed place or grown to fit their text.
+    if (w->property("designGeometry").isValid())
+        g = w->property("designGeometry").toRect();
     if (auto* label = qobject_cast<QLabel*>(w)) {
         if (label->width() < label->fontMetrics().horizontalAdvance(label->text()))
             states << "clipped";
@@ -244,7 +243,7 @@ private slots:
         QCOMPARE(window.centralWidget(), form.Client);
         QCOMPARE(form.Client->objectName(), QString("Client"));
         QCOMPARE(window.windowTitle(), QString("Konfigurator TQ-3 v 2.2"));
-        QCOMPARE(window.font().pixelSize(), 11);
+        QCOMPARE(window.font().pixelSize(), 10);
     }
 
     void statusBarPanel()

@@ -38,6 +38,8 @@ private slots:
     void spinStopsRepeating();
     void spinKeyboard();
     void spinLayout();
+    void picturesAtRatio_data();
+    void picturesAtRatio();
     void pictures();
 };
 
@@ -237,6 +239,61 @@ void TestWidgets::pictures()
     QCOMPARE(down.pixelColor(4, 4), QColor(Qt::black)); // point at the bottom
     QCOMPARE(down.pixelColor(0, 4).alpha(), 0);
     QCOMPARE(grey.pixelColor(4, 1), QColor(128, 128, 128));
+}
+
+void TestWidgets::picturesAtRatio_data()
+{
+    QTest::addColumn<int>("ratio");
+    QTest::newRow("2") << 2;
+    QTest::newRow("3") << 3;
+}
+
+// On a denser screen each picture keeps its size and look: every pixel of the
+// 1:1 picture drawn by a solid block of screen pixels, none blurred.
+void TestWidgets::picturesAtRatio()
+{
+    QFETCH(int, ratio);
+    const QRect gradient(23, 9, 7, 9); // the PC's screen, shaded finer at any ratio
+    for (bool read : {true, false}) {
+        const QPixmap plain = read ? ReadFromControllerPicture() : WriteToControllerPicture();
+        const QPixmap dense = read ? ReadFromControllerPicture(ratio) : WriteToControllerPicture(ratio);
+        QCOMPARE(dense.size(), QSize(32, 32) * ratio);
+        QCOMPARE(dense.devicePixelRatio(), qreal(ratio));
+        const QImage small = plain.toImage();
+        const QImage big = dense.toImage();
+        for (int y = 0; y < big.height(); ++y)
+            for (int x = 0; x < big.width(); ++x)
+                if (!gradient.contains(x / ratio, y / ratio) &&
+                    big.pixel(x, y) != small.pixel(x / ratio, y / ratio))
+                    QFAIL(qPrintable(
+                        QStringLiteral("pixel %1,%2 of %3").arg(x).arg(y).arg(read ? "read" : "write")));
+        const QIcon icon = read ? ReadFromControllerIcon() : WriteToControllerIcon();
+        const QPixmap shown = icon.pixmap(QSize(32, 32), qreal(ratio));
+        QCOMPARE(shown.size(), QSize(32, 32) * ratio);
+        QCOMPARE(shown.toImage().convertToFormat(QImage::Format_RGB888),
+                 big.convertToFormat(QImage::Format_RGB888));
+    }
+
+    // The arrows: the same triangle, one picture pixel wide at the point and
+    // the full width at the base, growing by one screen pixel a side per row.
+    const QImage up = SpinArrowPicture(true, true, ratio).toImage();
+    const QImage down = SpinArrowPicture(false, true, ratio).toImage();
+    QCOMPARE(up.size(), QSize(9, 6) * ratio);
+    QCOMPARE(up.devicePixelRatio(), qreal(ratio));
+    auto rowInk = [](const QImage& image, int y) {
+        QString row;
+        for (int x = 0; x < image.width(); ++x)
+            row += image.pixelColor(x, y).alpha() ? QLatin1Char('#') : QLatin1Char('.');
+        return row;
+    };
+    const int width = 9 * ratio;
+    for (int i = 0; i < 6 * ratio; ++i) {
+        const int ink = i < ratio ? 0 : qMin(width, ratio + 2 * (i - ratio));
+        const QString expected = QString((width - ink) / 2, '.') + QString(ink, '#') +
+                                 QString(width - ink - (width - ink) / 2, '.');
+        QCOMPARE(rowInk(up, i), expected);
+        QCOMPARE(rowInk(down, 6 * ratio - 1 - i), expected);
+    }
 }
 
 QTEST_MAIN(TestWidgets)
