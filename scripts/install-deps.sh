@@ -3,7 +3,9 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-          libjpeg62-turbo-dev ccache)
+          libjpeg62-turbo-dev ccache
+          # the Debian package and its checks: scripts/package.sh, scripts/check-package.sh
+          dpkg-dev file help2man lintian desktop-file-utils appstream debootstrap)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
