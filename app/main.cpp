@@ -97,6 +97,8 @@ int main(int argc, char* argv[])
     QApplication::setStyle(QStringLiteral("Windows"));
     QApplication::setApplicationName(QStringLiteral("Konfigurator TQ-3"));
     QApplication::setApplicationVersion(QStringLiteral(TQ3_VERSION));
+    // Wayland desktops find the menu entry, and with it the icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.example.tq3"));
 
     Arguments args;
     const QStringList arguments = QApplication::arguments();
