@@ -4,7 +4,10 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev
           libjpeg62-turbo-dev ccache
-          fonts-liberation2)
+          # the window's font
+          fonts-liberation2
+          # the Debian package and its checks: scripts/package.sh, scripts/check-package.sh
+          dpkg-dev file help2man lintian desktop-file-utils appstream debootstrap)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -27,3 +27,7 @@ echo "== build and test: tsan"
 cmake --preset tsan "${launcher[@]}" >/dev/null
 cmake --build --preset tsan
 ctest --preset tsan
+
+# The Debian package: built, validated, and installed into a bare Debian 12.
+echo "== package"
+bash scripts/check-package.sh
