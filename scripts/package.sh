@@ -3,7 +3,7 @@
 # (tq3-konfigurator_VERSION-REVISION_ARCH.deb): a Release build of the two
 # programs installed under /usr, stripped, with Debian's hardening flags, in
 # build/package-build; the tests are not built. Extra arguments go to the
-# configure step, e.g. -DTQ3_PACKAGE_EXTRA_DEPENDS=fonts-dejavu-core.
+# configure step, e.g. -DTQ3_PACKAGE_EXTRA_DEPENDS=some-package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 umask 022
