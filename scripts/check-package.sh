@@ -100,8 +100,13 @@ for f in /usr/share/applications/$app_id.desktop \
   /usr/share/icons/hicolor/128x128/apps/$app_id.png \
   /usr/share/metainfo/$app_id.metainfo.xml \
   /usr/share/man/man1/tq3.1.gz /usr/share/man/man1/tq3ctl.1.gz \
-  /usr/share/doc/tq3-konfigurator/copyright /usr/share/doc/tq3-konfigurator/changelog.Debian.gz; do
+  /usr/share/doc/tq3-konfigurator/copyright /usr/share/doc/tq3-konfigurator/changelog.Debian.gz \
+  /usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf; do
   [ -f "$root$f" ] || fail "$f is not installed"
 done
+# The manual page as a user reads it (man itself is not in a bare system).
+in_root chroot "$root" sh -c 'apt-get install -y -q --no-install-recommends man-db >/dev/null && man -P cat tq3ctl' \
+  >"$work/man.txt" 2>&1 || { cat "$work/man.txt" >&2; fail "man tq3ctl"; }
+grep -q '^NAME' "$work/man.txt" && grep -q 'tq3ctl - ' "$work/man.txt" || { cat "$work/man.txt" >&2; fail "man tq3ctl"; }
 
 echo "check-package: passed (debootstrap ${debootstrap_time} s, apt-get install ${install_time} s)"
