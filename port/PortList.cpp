@@ -14,13 +14,6 @@ namespace {
 
 constexpr int ComPorts = 8;
 
-const QRegularExpression& ComName()
-{
-    static const QRegularExpression com(QStringLiteral("^COM([1-9][0-9]{0,8})$"),
-                                        QRegularExpression::CaseInsensitiveOption);
-    return com;
-}
-
 QString ComDevice(int n)
 {
     return QStringLiteral("/dev/ttyS%1").arg(n - 1);
@@ -45,7 +38,8 @@ std::vector<FoundPort> EnumerateSerialPorts()
 {
     std::vector<FoundPort> found;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        found.push_back({info.systemLocation(), info.manufacturer(), info.description(), info.serialNumber()});
+        found.push_back(
+            {info.systemLocation(), info.manufacturer(), info.description(), info.serialNumber()});
     return found;
 }
 
@@ -91,10 +85,20 @@ QString PortToolTip(const PortEntry& entry)
     return lines.join(QLatin1Char('\n'));
 }
 
+std::optional<int> ComPortNumber(const QString& name)
+{
+    static const QRegularExpression com(QStringLiteral("^COM([1-9][0-9]{0,8})$"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const auto m = com.match(name);
+    if (!m.hasMatch())
+        return std::nullopt;
+    return m.captured(1).toInt();
+}
+
 QString ResolvePortName(const QString& name, const QString& devRoot)
 {
     const QString text = name.trimmed();
-    if (ComName().match(text).hasMatch() || text.isEmpty() || text.contains(QLatin1Char('/')))
+    if (ComPortNumber(text) || text.isEmpty() || text.contains(QLatin1Char('/')))
         return text;
     const QDir dev(devRoot);
     // A stable name opens the node it points at now, which is also what a failure names.

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace tq3 {
@@ -44,6 +45,9 @@ std::vector<PortEntry> ListPorts(const std::vector<FoundPort>& found, const Stab
 
 // Manufacturer, description and serial number, a line each where known, and the node.
 QString PortToolTip(const PortEntry& entry);
+
+// n for "COMn" (any case), nullopt for any other name.
+std::optional<int> ComPortNumber(const QString& name);
 
 // What the user picked or typed, as the node to open: COMn stays COMn (the serial
 // component maps it), a stable name is followed to its node, a node's bare name is

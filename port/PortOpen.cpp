@@ -21,8 +21,11 @@ namespace {
 // serial ports to dialout.
 QString DeviceGroup(const QString& device)
 {
-    struct stat st{};
-    if (::stat(QFile::encodeName(device).constData(), &st) == 0 && (st.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP))
+    struct stat st
+    {
+    };
+    if (::stat(QFile::encodeName(device).constData(), &st) == 0 &&
+        (st.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP))
         if (const group* g = ::getgrgid(st.st_gid); g && g->gr_name && st.st_gid != 0)
             return QString::fromLocal8Bit(g->gr_name);
     return QStringLiteral("dialout");
@@ -40,14 +43,10 @@ QString UserName()
 void ChoosePort(TVaCustomComm& comm, const QString& name, const QString& devRoot)
 {
     const QString target = ResolvePortName(name, devRoot);
-    if (target.startsWith(QLatin1String("COM"), Qt::CaseInsensitive) && !target.contains(QLatin1Char('/'))) {
-        bool ok = false;
-        const int number = target.mid(3).toInt(&ok);
-        if (ok && number > 0) {
-            comm.SetDeviceName(QStringLiteral("COM%d"));
-            comm.SetPortNum(number);
-            return;
-        }
+    if (const std::optional<int> number = ComPortNumber(target)) {
+        comm.SetDeviceName(QStringLiteral("COM%d"));
+        comm.SetPortNum(*number);
+        return;
     }
     // The component's device name is a format: a path's own % must stay one.
     comm.SetDeviceName(QString(target).replace(QLatin1Char('%'), QStringLiteral("%%")));
@@ -90,10 +89,12 @@ OpenFailure ClassifyOpenFailure(int osError)
 
 QString OpenFailureDetail(const QString& name, const QString& device, int osError)
 {
-    const QString shown = name.isEmpty() || name == device ? device : QStringLiteral("%1 (%2)").arg(name, device);
+    const QString shown =
+        name.isEmpty() || name == device ? device : QStringLiteral("%1 (%2)").arg(name, device);
     switch (ClassifyOpenFailure(osError)) {
     case OpenFailure::Missing:
-        return QStringLiteral("Urządzenie %1 nie istnieje: adapter nie jest podłączony albo port ma inną nazwę.")
+        return QStringLiteral(
+                   "Urządzenie %1 nie istnieje: adapter nie jest podłączony albo port ma inną nazwę.")
             .arg(shown);
     case OpenFailure::Busy:
         return QStringLiteral("Urządzenie %1 jest zajęte: używa go inny program.").arg(shown);

@@ -15,7 +15,13 @@ void ChoosePort(TVaCustomComm& comm, const QString& name, const QString& devRoot
 // No hardware or software flow control; DTR and RTS are the program's to set.
 void SetNoFlowControl(TVaCustomComm& comm);
 
-enum class OpenFailure { Missing, Busy, NotAllowed, Other };
+enum class OpenFailure
+{
+    Missing,
+    Busy,
+    NotAllowed,
+    Other
+};
 
 OpenFailure ClassifyOpenFailure(int osError);
 

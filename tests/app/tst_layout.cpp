@@ -258,30 +258,22 @@ private slots:
     {
         QStringList faults;
         auto& f = t.f();
-        for (const QPushButton* button : f.Client->findChildren<QPushButton*>()) {
+        auto fits = [&faults](const QAbstractButton* button, QStyle::SubElement contents) {
             QStyleOptionButton option;
             option.initFrom(button);
-            const QRect room =
-                button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            option.text = button->text();
+            const QRect room = button->style()->subElementRect(contents, &option, button);
             const int advance = button->fontMetrics().horizontalAdvance(button->text());
             if (advance > room.width())
                 faults << QStringLiteral("%1 '%2' needs %3 px, has %4")
                               .arg(button->objectName(), button->text())
                               .arg(advance)
                               .arg(room.width());
-        }
-        for (const QCheckBox* box : f.Client->findChildren<QCheckBox*>()) {
-            QStyleOptionButton option;
-            option.initFrom(box);
-            option.text = box->text();
-            const QRect room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
-            const int advance = box->fontMetrics().horizontalAdvance(box->text());
-            if (advance > room.width())
-                faults << QStringLiteral("%1 '%2' needs %3 px, has %4")
-                              .arg(box->objectName(), box->text())
-                              .arg(advance)
-                              .arg(room.width());
-        }
+        };
+        for (const QPushButton* button : f.Client->findChildren<QPushButton*>())
+            fits(button, QStyle::SE_PushButtonContents);
+        for (const QCheckBox* box : f.Client->findChildren<QCheckBox*>())
+            fits(box, QStyle::SE_CheckBoxContents);
         for (const QGroupBox* group : f.Client->findChildren<QGroupBox*>()) {
             QStyleOptionGroupBox option;
             option.initFrom(group);
