@@ -105,6 +105,24 @@ const ConfigItem* FindItemByKey(const QString& key)
     return nullptr;
 }
 
+std::optional<int> ValueSize(ItemEncoding encoding)
+{
+    switch (encoding) {
+    case ItemEncoding::Text:
+    case ItemEncoding::SmsCentre:
+        return std::nullopt;
+    case ItemEncoding::Thresholds:
+        return 2;
+    case ItemEncoding::SmsLimit:
+    case ItemEncoding::Correction:
+    case ItemEncoding::Interval:
+    case ItemEncoding::CallOnAlarm:
+    case ItemEncoding::VoiceLimit:
+        return 1;
+    }
+    return std::nullopt;
+}
+
 QByteArray EncodeItem(const ConfigItem& item, const Settings& s)
 {
     switch (item.encoding) {

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace tq3 {
 
@@ -66,6 +67,10 @@ const ConfigItem* FindItemByKey(const QString& key);
 
 // A text's length byte cannot count further; frames and files alike.
 inline constexpr int MaxSettingText = 255;
+
+// How many bytes the item's value takes; nullopt for a text, which may be
+// of any length.
+std::optional<int> ValueSize(ItemEncoding encoding);
 
 // The payload of the item's write, from the record.
 QByteArray EncodeItem(const ConfigItem& item, const Settings& settings);

@@ -19,57 +19,25 @@ void WaitForMessages()
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
-bool IsAnswerType(quint8 type)
-{
-    // Login, logout and password change; the settings' reads and writes; the
-    // history's size, records, end, stop and erase; the status.
-    return (type >= CodeLogin && type <= CodeLastSetting) || type == CodeHistoryEnd ||
-           type == CodeHistoryRecord || type == CodeHistory || type == CodeHistoryStop || type == CodeErase ||
-           type == CodeStatus;
-}
-
 DeviceLink::DeviceLink(LinkHost& host, UserPrompts& prompts, QObject* parent)
     : QObject(parent), host_(host), prompts_(prompts)
 {
-    assembler_.SetKnownTypes(IsAnswerType);
-    silence_.setSingleShot(true);
-    silence_.setInterval(std::chrono::milliseconds(50));
-    connect(&silence_, &QTimer::timeout, this, &DeviceLink::LineSilent);
+    assembler_.SetAnswerFits(ControllerAnswerFits);
 }
 
 void DeviceLink::ReceiveChars(const QByteArray& read)
 {
     LastSingleByte_ = read.size() == 1 ? read.at(0) : '.';
     assembler_.Append(read);
-    TakeAnswers(false);
+    TakeAnswers();
 }
 
-// A frame that stops short (a byte lost on the line, or a stray "m" whose
-// length byte promises more than ever comes) would otherwise hold the search
-// until later answers have filled it up, swallowing them. The controller sends
-// each answer back to back, so a frame that has received nothing for a silent
-// gap is dead; the gap is far longer than a character time and than a USB
-// adapter's latency timer (up to 16 ms), and counts only once the port itself
-// holds nothing more for us. The other cure, letting a whole valid frame later
-// in the buffer win over the incomplete one in front, was not taken: it would
-// throw away a true answer whose payload happens to hold a valid frame.
-void DeviceLink::LineSilent()
-{
-    if (pendingInput_ && pendingInput_() > 0) {
-        silence_.start(); // bytes on their way: the line was not silent
-        return;
-    }
-    TakeAnswers(true);
-}
-
-void DeviceLink::TakeAnswers(bool lineSilent)
+void DeviceLink::TakeAnswers()
 {
     // A receive event during a dispatch only adds its characters: the pass
     // below takes them in order once the dispatch in hand is done.
-    if (assembling_) {
-        silence_.start();
+    if (assembling_)
         return;
-    }
     assembling_ = true;
     struct Reset
     {
@@ -77,24 +45,29 @@ void DeviceLink::TakeAnswers(bool lineSilent)
         ~Reset()
         {
             link.assembling_ = false;
-            if (link.assembler_.RxBuffer().isEmpty())
-                link.silence_.stop();
-            else if (!link.silence_.isActive())
-                link.silence_.start();
             link.SchedulePending();
         }
     } reset{*this};
-    if (lineSilent) {
-        silence_.stop();
-        // Taken out before any dispatch, so that characters received meanwhile
-        // are not part of the silence.
-        for (const Answer& answer : assembler_.LineSilent())
-            Deliver(answer);
-    } else {
-        silence_.start();
-    }
     while (auto answer = assembler_.Next())
         Deliver(*answer);
+}
+
+void DeviceLink::SetAwaited(int type)
+{
+    awaited_ = type;
+    assembler_.SetAwaited(type);
+    if (assembler_.RxBuffer().isEmpty() || reassemblyQueued_)
+        return;
+    // Not from inside the wait's own bookkeeping: the dispatch may start
+    // other exchanges.
+    reassemblyQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            reassemblyQueued_ = false;
+            TakeAnswers();
+        },
+        Qt::QueuedConnection);
 }
 
 void DeviceLink::Deliver(const Answer& answer)
@@ -150,7 +123,7 @@ bool DeviceLink::WaitAnswer(quint16 ticks, quint8 code, const std::function<bool
     int resendsLeft = 3;
     const QByteArray sent = LastFrame_;
     const int outerAwaited = awaited_;
-    awaited_ = code;
+    SetAwaited(code);
     ++waitDepth_;
     // An answer that came in before the wait began counts too.
     answerLatched_ = AnswerType_ == code;
@@ -163,7 +136,7 @@ bool DeviceLink::WaitAnswer(quint16 ticks, quint8 code, const std::function<bool
         ~End()
         {
             --link.waitDepth_;
-            link.awaited_ = outerAwaited;
+            link.SetAwaited(outerAwaited);
             link.answerLatched_ = false;
             link.Busy_ = link.waitDepth_ > 0;
             link.PollTicks_ = 0;

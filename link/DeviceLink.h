@@ -9,12 +9,12 @@
 // through WhenIdle, which holds them back until the running exchange or
 // operation has ended; a wait only ever resends the frame it sent itself.
 #include "link/AnswerAssembler.h"
+#include "link/AnswerShapes.h"
 #include "link/CommandCodes.h"
 #include "link/UserPrompts.h"
 
 #include <QByteArray>
 #include <QObject>
-#include <QTimer>
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -29,9 +29,6 @@ void LetMessagesRun();
 void WaitForMessages();
 
 inline constexpr int PollEveryTicks = 15;
-
-// The types of the controller's answers: each is the code of a command it answers.
-bool IsAnswerType(quint8 type);
 
 // What the link needs of the window.
 class LinkHost
@@ -56,13 +53,6 @@ public:
     void SetWriter(Writer writer) { writer_ = std::move(writer); }
     // The pause after each send-and-wait; tests set it to zero.
     void SetPauseAfterExchange(std::chrono::milliseconds pause) { pause_ = pause; }
-    // How many received bytes wait in the port, not yet handed to ReceiveChars:
-    // the line is not silent while there are any.
-    void SetPendingInput(std::function<qint32()> pending) { pendingInput_ = std::move(pending); }
-    // How long the line must stay silent before a frame still incomplete is
-    // given up.
-    void SetSilentGap(std::chrono::milliseconds gap) { silence_.setInterval(gap); }
-
     // Characters read from the port in one receive event.
     void ReceiveChars(const QByteArray& read);
 
@@ -135,11 +125,12 @@ signals:
 
 private:
     void Write(const QByteArray& frame);
-    // Takes the whole frames out of the receive buffer and dispatches them; after
-    // a silence, also gives up what can no longer be completed.
-    void TakeAnswers(bool lineSilent);
+    // Takes the whole frames out of the receive buffer and dispatches them.
+    void TakeAnswers();
     void Deliver(const Answer& answer);
-    void LineSilent();
+    // The assembler judges candidates by the type being waited for: when that
+    // changes, what it held back may be whole now.
+    void SetAwaited(int type);
     void Poll();
     void SchedulePending();
     void RunPending();
@@ -173,8 +164,7 @@ private:
         std::function<void()> action;
     };
     std::deque<Held> pending_;
-    std::function<qint32()> pendingInput_;
-    QTimer silence_;
+    bool reassemblyQueued_ = false;
     quint64 framesWritten_ = 0;
 };
 

@@ -83,7 +83,6 @@ TMain::TMain(const Options& options, QWidget* parent) : QMainWindow(parent)
     LinkHost& host = *this;
     link_ = std::make_unique<DeviceLink>(host, *prompts_, this);
     link_->SetWriter([this](const QByteArray& frame) { return VaComm->WriteString(frame); });
-    link_->SetPendingInput([this] { return VaComm->InputCount(); });
 
     config_ = new ConfigPanel(form_, *link_, *prompts_, ContainerBuffer, this);
     config_->SetLockFunctions([this] { LockControls(); }, [this] { UnlockControls(); });

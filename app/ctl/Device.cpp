@@ -56,7 +56,6 @@ Device::Device(Console& console, std::chrono::milliseconds tick)
         heardSinceWrite_ = false;
         return comm_->WriteString(frame);
     });
-    link_->SetPendingInput([this] { return comm_->InputCount(); });
 
     timer_.setInterval(tick_);
     connect(&timer_, &QTimer::timeout, this, &Device::OnTick);
@@ -81,8 +80,8 @@ int Device::Open(const QString& port)
         comm_->SetDtrLine(true);
         comm_->SetRtsLine(false);
     } catch (const EVaOpenError& e) {
-        console_.Message(tq3::MessageKind::Error, QStringLiteral("Port COM niedostępny"), tq3::MessageButtons::Ok,
-                         tq3::OpenFailureDetail(name, e.Device(), e.OsError()));
+        console_.Message(tq3::MessageKind::Error, QStringLiteral("Port COM niedostępny"),
+                         tq3::MessageButtons::Ok, tq3::OpenFailureDetail(name, e.Device(), e.OsError()));
         return ExitPort;
     } catch (const Exception& e) {
         comm_->Close();

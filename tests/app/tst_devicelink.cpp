@@ -170,7 +170,6 @@ private slots:
     {
         QFETCH(QByteArray, first);
         ticks.setInterval(5);
-        link->SetSilentGap(std::chrono::milliseconds(20));
         reply = [&](const QByteArray&, int n) { return n == 1 ? first : AnswerFrame(12, "Alarm Zasilanie"); };
         link->SendCommand(12, "G");
         QVERIFY(link->WaitAnswer(20, 12));
@@ -178,6 +177,50 @@ private slots:
         QCOMPARE(link->AnswerData(), QByteArray("Alarm Zasilanie"));
         QCOMPARE(host.dispatched.size(), 1);
         QVERIFY(prompts.log.isEmpty());
+    }
+
+    void pausedAnswerArrivesWhole_data()
+    {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<int>("pauseTicks");
+        const QList<std::pair<const char*, QByteArray>> answers{
+            {"record", AnswerFrame(71, QByteArray::fromHex("1849070a141e6d01"))},
+            {"status", AnswerFrame(CodeStatus, QByteArray::fromHex("0300141200002b0109"
+                                                                   "01dc00"))},
+            {"text", AnswerFrame(16, "Alarm: brak zasilania 230V")},
+            {"login", AnswerFrame(1, "T5")},
+        };
+        // A pause of about 80 ms, 300 ms and the whole time-out of the answer.
+        for (const auto& [name, frame] : answers)
+            for (int pause : {1, 3, 10})
+                QTest::addRow("%s, %d ticks", name, pause) << frame << pause;
+    }
+    // The line holds still at every position inside the awaited answer: it is
+    // taken whole, once, with no resend.
+    void pausedAnswerArrivesWhole()
+    {
+        QFETCH(QByteArray, frame);
+        QFETCH(int, pauseTicks);
+        const quint8 type = quint8(frame.at(1));
+        for (qsizetype at = 1; at < frame.size(); ++at) {
+            host.dispatched.clear();
+            written.clear();
+            int ticksLeft = 0;
+            const auto pause = connect(&ticks, &QTimer::timeout, this, [&] {
+                if (ticksLeft > 0 && --ticksLeft == 0)
+                    link->ReceiveChars(frame.mid(at));
+            });
+            reply = [&](const QByteArray&, int n) {
+                ticksLeft = n == 1 ? pauseTicks : 0;
+                return n == 1 ? frame.left(at) : QByteArray();
+            };
+            link->SendCommand(type, "G");
+            QVERIFY2(link->WaitAnswer(10, type), qPrintable(QStringLiteral("paused after byte %1").arg(at)));
+            disconnect(pause);
+            QCOMPARE(int(written.size()), 1);
+            QCOMPARE(host.dispatched,
+                     (QList<QPair<int, QByteArray>>{{type, frame.mid(3, frame.size() - 4)}}));
+        }
     }
 
     void resendIsTheWaitsOwnFrame()
@@ -259,8 +302,9 @@ private slots:
             if (type == 71)
                 link->ReceiveChars(AnswerFrame(75, "b"));
         };
-        link->ReceiveChars(AnswerFrame(71, "a") + AnswerFrame(70));
-        QCOMPARE(host.dispatched, (QList<QPair<int, QByteArray>>{{71, "a"}, {70, ""}, {75, "b"}}));
+        const QByteArray record(8, 'a');
+        link->ReceiveChars(AnswerFrame(71, record) + AnswerFrame(70));
+        QCOMPARE(host.dispatched, (QList<QPair<int, QByteArray>>{{71, record}, {70, ""}, {75, "b"}}));
     }
 
     void lastSingleByte_data()
