@@ -70,8 +70,8 @@ bool checksOut(const QByteArray& bytes)
 }
 
 // Weights of the random kinds, in FaultKind order: a hang-up now and then, the others alike.
-constexpr std::array<int, FaultKindCount> AnswerWeights{4, 4, 4, 4, 4, 1};
-constexpr std::array<int, FaultKindCount> RecordWeights{1, 1, 0, 0, 1, 0};
+constexpr std::array<int, FaultKindCount> AnswerWeights{4, 4, 4, 4, 4, 1, 4};
+constexpr std::array<int, FaultKindCount> RecordWeights{1, 1, 0, 0, 1, 0, 1};
 
 } // namespace
 
@@ -90,6 +90,8 @@ const char* faultKindName(FaultKind kind)
         return "glued";
     case FaultKind::Hangup:
         return "hang-up";
+    case FaultKind::PauseInside:
+        return "paused inside";
     }
     return "?";
 }
@@ -209,10 +211,18 @@ void ControllerModel::processFrames()
     }
 }
 
+std::vector<LineWrite> ControllerModel::takeLineWrites()
+{
+    std::vector<LineWrite> out;
+    out.swap(writes_);
+    return out;
+}
+
 std::vector<QByteArray> ControllerModel::takeWrites()
 {
     std::vector<QByteArray> out;
-    out.swap(writes_);
+    for (LineWrite& write : takeLineWrites())
+        out.push_back(std::move(write.bytes));
     return out;
 }
 
@@ -309,7 +319,7 @@ void ControllerModel::handleBlock(const QByteArray& payload)
     const auto number = static_cast<quint8>(payload[0]);
     const auto ack = [this] {
         if (!options_.faults.silent)
-            writes_.emplace_back(1, BlockAck);
+            writes_.push_back({QByteArray(1, BlockAck)});
     };
     if (lastBlock_ && number == *lastBlock_) {
         ack(); // a resend after a lost acknowledgement
@@ -394,27 +404,33 @@ void ControllerModel::addEvent(EventKind kind)
     history_.push_back(HistoryRecord{clock(), static_cast<quint8>(kind), temperatureRaw()});
 }
 
-QByteArray ControllerModel::nextStreamWrite()
+LineWrite ControllerModel::nextStreamLineWrite()
 {
-    QByteArray out = nextStreamElement();
+    LineWrite out = nextStreamElement();
     while (glueStream_) {
         glueStream_ = false;
-        out += nextStreamElement();
+        LineWrite next = nextStreamElement();
+        // One pause a write: the first one stays.
+        if (out.pauseAt == 0 && next.pauseAt > 0) {
+            out.pauseAt = out.bytes.size() + next.pauseAt;
+            out.pause = next.pause;
+        }
+        out.bytes += next.bytes;
     }
     return out;
 }
 
-QByteArray ControllerModel::nextStreamElement()
+LineWrite ControllerModel::nextStreamElement()
 {
     while (streaming_) {
         if (streamNext_ >= streamEnd_ || streamNext_ >= history_.size()) {
             streaming_ = false;
-            if (std::optional<QByteArray> end = shapeAnswer(70, {}, true))
+            if (std::optional<LineWrite> end = shapeAnswer(70, {}, true))
                 return *end;
             return {};
         }
         const QByteArray record = history_[streamNext_++].encode();
-        if (std::optional<QByteArray> out = shapeAnswer(71, record, true))
+        if (std::optional<LineWrite> out = shapeAnswer(71, record, true))
             return *out;
     }
     return {};
@@ -422,7 +438,7 @@ QByteArray ControllerModel::nextStreamElement()
 
 void ControllerModel::answer(quint8 type, QByteArrayView payload)
 {
-    if (std::optional<QByteArray> out = shapeAnswer(type, payload))
+    if (std::optional<LineWrite> out = shapeAnswer(type, payload))
         writes_.push_back(std::move(*out));
 }
 
@@ -437,24 +453,37 @@ bool ControllerModel::takeFault(std::vector<CountedFault>& faults, quint8 type)
     return false;
 }
 
-std::optional<QByteArray> ControllerModel::shapeAnswer(quint8 type, QByteArrayView payload, bool streamed)
+void ControllerModel::pauseInside(LineWrite& write, qsizetype frameAt, qsizetype frameSize, SimTime pause)
+{
+    write.pauseAt = frameAt + 1 + pausesMade_++ % (frameSize - 1);
+    write.pause = pause;
+}
+
+std::optional<LineWrite> ControllerModel::shapeAnswer(quint8 type, QByteArrayView payload, bool streamed)
 {
     const FaultOptions& faults = options_.faults;
     if (faults.silent || takeFault(drop_, type))
         return std::nullopt;
-    QByteArray out = buildAnswer(type, payload);
+    LineWrite write{buildAnswer(type, payload)};
+    QByteArray& out = write.bytes;
+    const qsizetype frameSize = out.size();
+    qsizetype frameAt = 0; // where the answer itself stands in the write
     if (takeFault(badChecksum_, type))
         out.back() = static_cast<char>(out.back() ^ 0x5A);
     if (faults.glue)
         out.append(buildAnswer(80, status()));
     if (faults.noiseBytes > 0 && (faults.noiseAnswers <= 0 || noisyAnswers_ < faults.noiseAnswers)) {
         ++noisyAnswers_;
-        out.prepend(noise(faults.noiseBytes, faults.noiseWithStart));
+        const QByteArray junk = noise(faults.noiseBytes, faults.noiseWithStart);
+        out.prepend(junk);
+        frameAt += junk.size();
     }
+    if (faults.pauseInsideMs > 0 && ++answersShaped_ % std::max(1, faults.pauseEvery) == 0)
+        pauseInside(write, frameAt, frameSize, std::chrono::milliseconds(faults.pauseInsideMs));
 
     const std::optional<FaultKind> fault = drawFault(streamed);
     if (!fault)
-        return out;
+        return write;
     ++injected_[static_cast<size_t>(*fault)];
     switch (*fault) {
     case FaultKind::Noise:
@@ -466,6 +495,9 @@ std::optional<QByteArray> ControllerModel::shapeAnswer(quint8 type, QByteArrayVi
             junk = noise(std::uniform_int_distribution<int>(1, MaxNoise)(random_), withStart);
         while (withStart && checksOut(junk + out));
         out.prepend(junk);
+        frameAt += junk.size();
+        if (write.pauseAt > 0)
+            write.pauseAt += junk.size();
         break;
     }
     case FaultKind::BadChecksum:
@@ -475,17 +507,25 @@ std::optional<QByteArray> ControllerModel::shapeAnswer(quint8 type, QByteArrayVi
         return std::nullopt;
     case FaultKind::Glue:
         // A record goes with the next element of the stream; the end answer has none behind it.
-        if (streamed && type != 70)
+        if (streamed && type != 70) {
             glueStream_ = true;
-        else
-            out.prepend(buildAnswer(80, status()));
+        } else {
+            const QByteArray first = buildAnswer(80, status());
+            out.prepend(first);
+            frameAt += first.size();
+            if (write.pauseAt > 0)
+                write.pauseAt += first.size();
+        }
         break;
     case FaultKind::Hangup:
         hangup_ = true;
         hangupBrief_ = true;
         break;
+    case FaultKind::PauseInside:
+        pauseInside(write, frameAt, frameSize, std::chrono::milliseconds(faults.randomPauseMs));
+        break;
     }
-    return out;
+    return write;
 }
 
 std::optional<FaultKind> ControllerModel::drawFault(bool streamed)

@@ -16,6 +16,15 @@
 
 namespace tq3sim {
 
+// One write to the line. With a pause, the line holds still for that long after the first
+// pauseAt bytes.
+struct LineWrite
+{
+    QByteArray bytes;
+    qsizetype pauseAt = 0; // 0: no pause
+    SimTime pause{};
+};
+
 // A command the controller did not act on: a bad check byte, an unknown code, a payload its code
 // does not take, or a frame that stopped half-way.
 struct ProtocolError
@@ -54,11 +63,14 @@ public:
     // an owner that wakes late does not give up a frame whose rest it holds.
     void receiveAt(SimTime at, QByteArrayView bytes);
 
+    std::vector<LineWrite> takeLineWrites();
+    // The same, the bytes alone.
     std::vector<QByteArray> takeWrites();
     bool hasWrites() const { return !writes_.empty(); }
     // History records go out one at a time, only when the line is idle, so that a stop request
     // is acted on before the next record. Empty when no stream is running.
-    QByteArray nextStreamWrite();
+    LineWrite nextStreamLineWrite();
+    QByteArray nextStreamWrite() { return nextStreamLineWrite().bytes; }
     bool streaming() const { return streaming_; }
     bool hangupRequested() const { return hangup_; }
     // The hang-up is a random fault: the line comes back, and lineRestored() is called then.
@@ -113,8 +125,11 @@ private:
     void addEvent(EventKind kind);
 
     void answer(quint8 type, QByteArrayView payload);
-    QByteArray nextStreamElement();
-    std::optional<QByteArray> shapeAnswer(quint8 type, QByteArrayView payload, bool streamed = false);
+    LineWrite nextStreamElement();
+    std::optional<LineWrite> shapeAnswer(quint8 type, QByteArrayView payload, bool streamed = false);
+    // A pause somewhere inside the frame that begins at `frameAt` of the write, each position in
+    // turn over the answers paused.
+    void pauseInside(LineWrite& write, qsizetype frameAt, qsizetype frameSize, SimTime pause);
     std::optional<FaultKind> drawFault(bool streamed);
     static bool takeFault(std::vector<CountedFault>& faults, quint8 type);
     QByteArray noise(int bytes, bool withStart);
@@ -131,7 +146,7 @@ private:
     int goodFrames_ = 0;
     int protocolErrors_ = 0;
     std::optional<ProtocolError> lastProtocolError_;
-    std::vector<QByteArray> writes_;
+    std::vector<LineWrite> writes_;
 
     std::array<QByteArray, ItemCount> items_;
     QByteArray password_;
@@ -159,6 +174,8 @@ private:
     std::vector<CountedFault> drop_;
     std::vector<CountedFault> badChecksum_;
     int noisyAnswers_ = 0;
+    int answersShaped_ = 0;
+    int pausesMade_ = 0;
     quint32 noiseState_ = 0x2545F491u;
     bool hangup_ = false;
     bool hangupBrief_ = false;

@@ -22,26 +22,41 @@ LinePacer::Time LinePacer::slotEnd() const
     return burstStart_ + byteOffset(scheduled_);
 }
 
-void LinePacer::enqueue(QByteArray element, Time now)
+void LinePacer::enqueue(QByteArray element, Time now, Time pauseBefore)
 {
     if (element.isEmpty())
         return;
-    if (queue_.empty() && now >= slotEnd()) {
+    const bool idle = queue_.empty();
+    if (idle && now >= slotEnd()) {
         burstStart_ = now;
         scheduled_ = 0;
         sent_ = 0;
     }
     scheduled_ += element.size();
-    queue_.push_back(std::move(element));
+    queue_.push_back({std::move(element), pauseBefore});
+    if (idle)
+        startPause(now);
+}
+
+void LinePacer::startPause(Time now)
+{
+    Element& front = queue_.front();
+    if (front.pauseBefore <= Time::zero())
+        return;
+    if (pacing_)
+        burstStart_ += front.pauseBefore;
+    else
+        resumeAt_ = now + front.pauseBefore;
+    front.pauseBefore = {};
 }
 
 QByteArrayView LinePacer::writable(Time now) const
 {
     if (queue_.empty())
         return {};
-    QByteArrayView rest = QByteArrayView(queue_.front()).sliced(frontSent_);
+    QByteArrayView rest = QByteArrayView(queue_.front().bytes).sliced(frontSent_);
     if (!pacing_)
-        return rest;
+        return now < resumeAt_ ? QByteArrayView() : rest;
     if (now < burstStart_)
         return {};
     // Bytes whose due time has come: byte n is due at burstStart_ + byteOffset(n), which is at
@@ -52,16 +67,18 @@ QByteArrayView LinePacer::writable(Time now) const
     return rest.first(std::clamp<qsizetype>(due - sent_, 0, rest.size()));
 }
 
-void LinePacer::consumed(qsizetype count)
+void LinePacer::consumed(qsizetype count, Time now)
 {
     while (count > 0 && !queue_.empty()) {
-        const qsizetype take = std::min(count, queue_.front().size() - frontSent_);
+        const qsizetype take = std::min(count, queue_.front().bytes.size() - frontSent_);
         frontSent_ += take;
         sent_ += take;
         count -= take;
-        if (frontSent_ == queue_.front().size()) {
+        if (frontSent_ == queue_.front().bytes.size()) {
             queue_.pop_front();
             frontSent_ = 0;
+            if (!queue_.empty())
+                startPause(now);
         }
     }
     // Move the burst start on by whole seconds' worth of bytes (exact, no rounding) so the
@@ -79,7 +96,7 @@ std::optional<LinePacer::Time> LinePacer::nextDue(Time now) const
     if (queue_.empty())
         return std::nullopt;
     if (!pacing_)
-        return now;
+        return std::max(now, resumeAt_);
     return burstStart_ + byteOffset(sent_);
 }
 

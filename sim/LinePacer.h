@@ -20,12 +20,14 @@ public:
 
     LinePacer(int baud, bool pacing);
 
-    void enqueue(QByteArray element, Time now);
+    // With a pause, the line holds still for that long before the element's first byte, counted
+    // from the moment the bytes before it are out.
+    void enqueue(QByteArray element, Time now, Time pauseBefore = {});
     // The part of the front element that may be written at `now`; it never spans two elements,
     // so an element written unpaced is one write.
     QByteArrayView writable(Time now) const;
-    // `count` bytes of writable() went out.
-    void consumed(qsizetype count);
+    // `count` bytes of writable() went out at `now`.
+    void consumed(qsizetype count, Time now);
     // When writable() is next non-empty (`now` without pacing); nothing when the queue is empty.
     std::optional<Time> nextDue(Time now) const;
     bool empty() const { return queue_.empty(); }
@@ -35,11 +37,20 @@ public:
     Time byteOffset(qint64 n) const;
 
 private:
+    struct Element
+    {
+        QByteArray bytes;
+        Time pauseBefore{};
+    };
+
     Time slotEnd() const;
+    // The front element's pause begins at `now`: the bytes from here on are due that much later.
+    void startPause(Time now);
 
     const int baud_;
     const bool pacing_;
-    std::deque<QByteArray> queue_;
+    std::deque<Element> queue_;
+    Time resumeAt_{}; // unpaced: nothing goes out before this
     qsizetype frontSent_ = 0;
     Time burstStart_{};
     qint64 scheduled_ = 0;

@@ -372,15 +372,21 @@ void PtyRunner::run()
                 model_.advanceTo(elapsed());
             else
                 model_.receiveAt(elapsed(), input);
-            for (QByteArray& element : model_.takeWrites())
-                pacer.enqueue(std::move(element), paceTime());
+            const auto put = [&](LineWrite&& write) {
+                if (write.pauseAt > 0 && write.pauseAt < write.bytes.size()) {
+                    pacer.enqueue(write.bytes.left(write.pauseAt), paceTime());
+                    write.bytes.remove(0, write.pauseAt);
+                    pacer.enqueue(std::move(write.bytes), paceTime(), write.pause);
+                } else {
+                    pacer.enqueue(std::move(write.bytes), paceTime());
+                }
+            };
+            for (LineWrite& write : model_.takeLineWrites())
+                put(std::move(write));
             hangup = model_.hangupRequested();
             // The next record only when the line is idle, after any answer just queued.
-            if (pacer.empty() && !hangup) {
-                QByteArray next = model_.nextStreamWrite();
-                if (!next.isEmpty())
-                    pacer.enqueue(std::move(next), paceTime());
-            }
+            if (pacer.empty() && !hangup)
+                put(model_.nextStreamLineWrite());
             // Frames the model no longer keeps are missing from the log.
             const std::vector<ReceivedFrame>& frames = model_.frames();
             const auto fresh = static_cast<std::ptrdiff_t>(
@@ -396,7 +402,7 @@ void PtyRunner::run()
                 break;
             const ssize_t n = ::write(master_, out.data(), static_cast<size_t>(out.size()));
             if (n > 0) {
-                pacer.consumed(n);
+                pacer.consumed(n, paceTime());
                 // Unpaced, one element per pass, so that input is looked at between records.
                 if (!pacer.pacing() && out.size() == n)
                     break;

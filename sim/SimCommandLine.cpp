@@ -67,11 +67,14 @@ QString usageText()
         "  --glue               write a status answer in the same write behind each answer\n"
         "  --lose-ack K[,K...]  lose the first acknowledgement of these block numbers\n"
         "  --hangup-after N     close the line after N good frames have been answered\n"
+        "  --pause-inside MS[:EVERY]  the line holds still for MS inside every EVERY-th answer\n"
+        "                       (default every one), at a byte position that moves on each time\n"
         "  --random-faults RATE hit this share of answers (0 to 1) with a fault of a kind drawn at\n"
-        "                       random: noise, noise with \"m\", bad checksum, drop, glue, or a\n"
-        "                       hang-up after which the line comes back on a new device (use --link)\n"
+        "                       random: noise, noise with \"m\", bad checksum, drop, glue, a\n"
+        "                       hang-up after which the line comes back on a new device (use --link),\n"
+        "                       or a pause inside the answer (of --pause-inside's MS, default 300)\n"
         "  --random-kinds LIST  only these kinds, comma-separated: noise, noise-m, checksum,\n"
-        "                       drop, glue, hangup (default all)\n"
+        "                       drop, glue, hangup, pause (default all)\n"
         "  --seed N             seed of the random faults (default 1)\n"
         "  -h, --help           this text\n");
 }
@@ -140,6 +143,19 @@ CommandLine parseCommandLine(const QStringList& arguments)
          [&](const QString& n, const QString& v) {
              number(n, v, 1, 1'000'000, [&](int x) { f.hangupAfterFrames = x; });
          }},
+        {"--pause-inside",
+         [&](const QString& n, const QString& v) {
+             const QStringList parts = v.split(QLatin1Char(':'));
+             const std::optional<int> ms = parseInt(parts[0], 1, 600'000);
+             const std::optional<int> every = parts.size() == 2 ? parseInt(parts[1], 1, 1'000'000) : 1;
+             if (ms && every && parts.size() <= 2) {
+                 f.pauseInsideMs = *ms;
+                 f.randomPauseMs = *ms;
+                 f.pauseEvery = *every;
+             } else {
+                 cl.error = QStringLiteral("%1: expected MS or MS:EVERY, got \"%2\"").arg(n, v);
+             }
+         }},
         {"--random-faults",
          [&](const QString& n, const QString& v) {
              bool ok = false;
@@ -151,7 +167,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
          }},
         {"--random-kinds",
          [&](const QString& n, const QString& v) {
-             static const QStringList names{"noise", "noise-m", "checksum", "drop", "glue", "hangup"};
+             static const QStringList names{"noise", "noise-m", "checksum", "drop",
+                                            "glue",  "hangup",  "pause"};
              f.randomKinds = 0;
              for (const QString& part : v.split(QLatin1Char(','))) {
                  const qsizetype k = names.indexOf(part);

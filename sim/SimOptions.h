@@ -31,8 +31,9 @@ enum class FaultKind
     Drop,           // the answer never written
     Glue,           // two answers in one write: a record with the next, otherwise a status answer first
     Hangup,         // the answer goes out, then the line hangs up and comes back on a new device
+    PauseInside,    // the line holds still part way through the answer, as a converter or TCP does
 };
-inline constexpr int FaultKindCount = 6;
+inline constexpr int FaultKindCount = 7;
 inline constexpr unsigned AllFaultKinds = (1u << FaultKindCount) - 1;
 using FaultCounts = std::array<int, FaultKindCount>;
 const char* faultKindName(FaultKind kind);
@@ -48,6 +49,9 @@ struct FaultOptions
     bool glue = false;                     // each answer shares its write with a status answer
     std::set<int> loseAck;                 // block numbers whose first acknowledgement is lost
     int hangupAfterFrames = 0;             // close the line after this many good frames; 0: never
+    int pauseInsideMs = 0;                 // the line pauses this long inside answers; 0: never
+    int pauseEvery = 1;                    // ... inside every so many answers
+    int randomPauseMs = 300;               // how long a random pause inside an answer lasts
     double randomRate = 0;                 // chance of a random fault per answer, 0 to 1
     quint32 randomSeed = 1;
     unsigned randomKinds = AllFaultKinds; // bit k: FaultKind k may be drawn

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include <functional>
+#include <set>
 
 using namespace std::chrono_literals;
 using tq3sim::ControllerModel;
@@ -333,6 +334,9 @@ private slots:
         case FaultKind::Glue: // the awaited answer second, where a naive receiver drops it
             QCOMPARE(out, tq3sim::buildAnswer(80, model.status()) + clean);
             break;
+        case FaultKind::PauseInside: // only the line's timing changes
+            QCOMPARE(out, clean);
+            break;
         default: // hang-up: the answer still goes out whole, nothing more is heard
             QCOMPARE(out, clean);
             QVERIFY(model.hangupRequested() && model.hangupIsBrief());
@@ -341,6 +345,32 @@ private slots:
             QCOMPARE(send(model, 4, "G"), Writes{clean});
             break;
         }
+    }
+
+    // The pause falls inside the answer itself, past any junk in front of it, each
+    // position in turn; the bytes are those of an answer without a pause.
+    void pausesInsideAnswers()
+    {
+        ControllerModel model = withFaults([](auto& f) {
+            f.pauseInsideMs = 80;
+            f.pauseEvery = 2;
+            f.noiseBytes = 3;
+        });
+        const QByteArray clean = tq3sim::buildAnswer(4, "7391");
+        std::set<qsizetype> positions;
+        for (int i = 1; i <= 2 * 8; ++i) {
+            model.receive(simtest::command(4, "G"));
+            const std::vector<tq3sim::LineWrite> w = model.takeLineWrites();
+            QCOMPARE(w.size(), size_t(1));
+            QVERIFY(w[0].bytes.endsWith(clean));
+            QCOMPARE(w[0].pauseAt > 0, i % 2 == 0);
+            if (w[0].pauseAt > 0) {
+                QCOMPARE(w[0].pause, tq3sim::SimTime(80ms));
+                QVERIFY(w[0].pauseAt > 3 && w[0].pauseAt < w[0].bytes.size());
+                positions.insert(w[0].pauseAt);
+            }
+        }
+        QCOMPARE(int(positions.size()), int(clean.size()) - 1);
     }
 
     void randomFaultsFollowTheSeed()

@@ -108,15 +108,15 @@ private slots:
         const LinePacer::Time t0 = 1s;
         pacer.enqueue("abc", t0);
         QCOMPARE(pacer.writable(t0), QByteArrayView("a"));
-        pacer.consumed(1);
+        pacer.consumed(1, t0);
         QCOMPARE(pacer.nextDue(t0), std::optional(t0 + 2083333ns));
         QVERIFY(pacer.writable(t0 + 2083332ns).isEmpty());
         QCOMPARE(pacer.writable(t0 + 5ms), QByteArrayView("bc")); // a late writer catches up at once
-        pacer.consumed(2);
+        pacer.consumed(2, t0 + 5ms);
         // The last byte still holds its slot: what comes next follows it back to back...
         pacer.enqueue("d", t0 + 5ms);
         QCOMPARE(pacer.nextDue(t0 + 5ms), std::optional(t0 + pacer.byteOffset(3)));
-        pacer.consumed(1);
+        pacer.consumed(1, t0 + 5ms);
         // ...but after an idle line a new burst starts at once.
         pacer.enqueue("e", t0 + 1s);
         QCOMPARE(pacer.writable(t0 + 1s), QByteArrayView("e"));
@@ -124,9 +124,9 @@ private slots:
         LinePacer unpaced(4800, false); // one element, one write
         unpaced.enqueue("first", 0ns);
         unpaced.enqueue("second", 0ns);
-        unpaced.consumed(2);
+        unpaced.consumed(2, 0ns);
         QCOMPARE(unpaced.writable(0ns), QByteArrayView("rst"));
-        unpaced.consumed(3);
+        unpaced.consumed(3, 0ns);
         QCOMPARE(unpaced.writable(0ns), QByteArrayView("second"));
     }
 
@@ -143,7 +143,7 @@ private slots:
             QCOMPARE(due, t0 + pacer.byteOffset(sent));
             now = std::max(now, due + 1500us);
             sent += pacer.writable(now).size();
-            pacer.consumed(pacer.writable(now).size());
+            pacer.consumed(pacer.writable(now).size(), now);
         }
         QCOMPARE(pacer.byteOffset(4800), LinePacer::Time(10s));
         QVERIFY(now <= t0 + pacer.byteOffset(9599) + 1500us);
@@ -177,6 +177,8 @@ private slots:
                                                    "1,5",
                                                    "--hangup-after",
                                                    "9",
+                                                   "--pause-inside",
+                                                   "300:50",
                                                    "--log",
                                                    "/tmp/f.log",
                                                    "--random-faults",
@@ -186,9 +188,9 @@ private slots:
                                                    "--seed",
                                                    "42"}
                                     << true;
-        for (const char* bad :
-             {"--fast", "--history", "--history=8192", "--drop=256:1", "--drop=x", "--lose-ack=1,,2",
-              "--glue=1", "--version-char=55", "--random-faults=5", "--random-kinds=noise,hum"})
+        for (const char* bad : {"--fast", "--history", "--history=8192", "--drop=256:1", "--drop=x",
+                                "--lose-ack=1,,2", "--glue=1", "--version-char=55", "--random-faults=5",
+                                "--random-kinds=noise,hum", "--pause-inside=0", "--pause-inside=80:x"})
             QTest::newRow(bad) << QString(bad).split(' ') << false;
     }
     void commandLine()
@@ -215,6 +217,7 @@ private slots:
             QCOMPARE(f.randomRate, 0.05);
             QCOMPARE(f.randomKinds, 0b100010u);
             QCOMPARE(f.randomSeed, 42u);
+            QCOMPARE(f.pauseInsideMs + f.randomPauseMs + f.pauseEvery, 650);
         }
     }
 
