@@ -4,6 +4,7 @@
 // stopped answer), taken as the link dispatches them.
 #include <QByteArray>
 #include <chrono>
+#include <optional>
 
 namespace tq3 {
 
@@ -20,6 +21,13 @@ public:
     // The end of the log; whether a stop request went out before it.
     virtual void Ended() {}
     virtual void Stopped() {}
+};
+
+// A download that ended with fewer records than the controller announced.
+struct HistoryShortfall
+{
+    int received = 0;  // records
+    int announced = 0; // records
 };
 
 class HistoryDownload
@@ -45,7 +53,9 @@ public:
 
     // An end or stopped answer has come since Start.
     bool Finished() const { return finished_; }
-    int RecordsReceived() const { return records_; }
+    // After the end answer, when fewer record bytes came than the size answer
+    // announced (a size of 0 is unknown). A stop is never short.
+    std::optional<HistoryShortfall> Shortfall() const;
 
 private:
     DeviceLink& link_;
@@ -53,8 +63,10 @@ private:
     std::chrono::milliseconds pauseStep_{100};
     bool stopRequested_ = false;
     bool finished_ = false;
+    bool ended_ = false;      // by the end answer, not by a stop
     bool streamSeen_ = false; // a record or the end has come since the request
     int records_ = 0;
+    int announcedBytes_ = 0; // 0: unknown
 };
 
 } // namespace tq3

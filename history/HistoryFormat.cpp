@@ -90,12 +90,28 @@ std::optional<QString> HistoryLine(const QByteArray& record)
     return line;
 }
 
-std::optional<int> HistoryTotal(const QByteArray& payload)
+std::optional<int> HistoryBytes(const QByteArray& payload)
 {
     if (payload.size() < 2)
         return std::nullopt;
-    const int total = ByteAt(payload, 0) | ByteAt(payload, 1) << 8;
-    return total > HistoryGaugeCap ? HistoryGaugeCap : total;
+    return ByteAt(payload, 0) | ByteAt(payload, 1) << 8;
+}
+
+std::optional<int> HistoryTotal(const QByteArray& payload)
+{
+    const std::optional<int> total = HistoryBytes(payload);
+    if (!total)
+        return std::nullopt;
+    return *total > HistoryGaugeCap ? HistoryGaugeCap : *total;
+}
+
+QString HistoryShortfallLine(int received, int announced)
+{
+    // "z" takes the genitive: "z 1 rekordu", "z 2 rekordów", "z 200 rekordów".
+    return QStringLiteral("Niepełna historia: odebrano %1 z %2 %3")
+        .arg(received)
+        .arg(announced)
+        .arg(announced == 1 ? QStringLiteral("rekordu") : QStringLiteral("rekordów"));
 }
 
 QByteArray HistoryFileBytes(const QStringList& lines)

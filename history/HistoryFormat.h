@@ -29,9 +29,14 @@ bool HistoryKindHasTemperature(int kind);
 // shorter than 8 bytes.
 std::optional<QString> HistoryLine(const QByteArray& record);
 
-// The gauge's maximum from answer 73 (16-bit little-endian total, capped at
-// 32760); nullopt when the answer is shorter than 2 bytes.
+// The log's size in bytes from answer 73 (16-bit little-endian, 8 a record);
+// nullopt when the answer is shorter than 2 bytes.
+std::optional<int> HistoryBytes(const QByteArray& payload);
+// The gauge's maximum for it: the size, capped at 32760.
 std::optional<int> HistoryTotal(const QByteArray& payload);
+
+// The line that says a download ended with fewer records than announced.
+QString HistoryShortfallLine(int received, int announced);
 
 // The log as a history text file: every line ended by CR LF, code page 1250.
 QByteArray HistoryFileBytes(const QStringList& lines);

@@ -84,6 +84,8 @@ void HistoryPanel::Ended()
 {
     FlushLog();
     form_.trm->appendPlainText(QStringLiteral("Koniec historii"));
+    if (const auto shortfall = download_.Shortfall())
+        form_.trm->appendPlainText(HistoryShortfallLine(shortfall->received, shortfall->announced));
     // After a logout meanwhile the window stays logged out, POŁĄCZ usable.
     if (link_.LoggedIn())
         unlock_();

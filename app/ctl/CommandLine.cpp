@@ -99,6 +99,7 @@ const char* const ExitCodesHelp = "Kody wyjścia:\n"
                                   "       albo z ustawieniem, którego nie da się zapisać\n"
                                   "  7    weryfikacja zapisu nieudana\n"
                                   "  8    nie udało się zapisać pliku wynikowego\n"
+                                  "  9    historia niepełna: mniej rekordów, niż sterownik zapowiedział\n"
                                   "  130  przerwane (Ctrl+C)\n";
 
 QString Synopsis(const CommandInfo& info)

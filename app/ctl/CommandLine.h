@@ -22,6 +22,7 @@ enum ExitCode : int
     ExitFile = 6,          // the input file was refused; nothing was sent
     ExitVerify = 7,        // write: what was read back differs from the file
     ExitOutput = 8,        // the output file could not be written
+    ExitShortHistory = 9,  // history: the end came with fewer records than announced
     ExitInterrupted = 130, // Ctrl+C (or SIGTERM), as shells report it
 };
 

@@ -115,7 +115,8 @@ int RunPorts(Console& console)
     // The window's port list, a port a line: its name, its device, and what the
     // system knows of the adapter.
     for (const tq3::PortEntry& port : tq3::ListPorts(tq3::EnumerateSerialPorts(), tq3::ReadStableNames())) {
-        const QStringList columns{port.name, port.device, port.manufacturer, port.description, port.serialNumber};
+        const QStringList columns{port.name, port.device, port.manufacturer, port.description,
+                                  port.serialNumber};
         if (!console.Out(columns.join(QLatin1Char('\t')) + QLatin1Char('\n')))
             return ExitOutput;
     }
@@ -350,6 +351,10 @@ int RunHistory(Device& device, const CommandLine& cl, Console& console)
         const QByteArray bytes = cl.csv ? output.Csv().toUtf8() : tq3::HistoryFileBytes(output.Lines());
         if (!SaveOutput(cl.output, bytes, tq3::NewFileAccess::Normal, console))
             return ExitOutput;
+    }
+    if (const auto shortfall = download.Shortfall()) {
+        console.Error(tq3::HistoryShortfallLine(shortfall->received, shortfall->announced));
+        return ExitShortHistory;
     }
     return ExitOk;
 }
