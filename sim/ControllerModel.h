@@ -88,6 +88,8 @@ public:
     int protocolErrors() const { return protocolErrors_; }
     const std::optional<ProtocolError>& lastProtocolError() const { return lastProtocolError_; }
     const FaultCounts& faultsInjected() const { return injected_; }
+    // Answers the line has paused inside, set and random.
+    int pausesMade() const { return pausesMade_; }
     // What a read of the item would answer; empty for a code that is not a read code.
     QByteArray setting(int readCode) const;
     const QByteArray& password() const { return password_; }

@@ -70,6 +70,8 @@ int main(int argc, char** argv)
     if (const int errors = runner.protocolErrors(); errors > 0)
         std::fprintf(stderr, "tq3sim: %d protocol errors, the last: %s\n", errors,
                      qPrintable(runner.lastProtocolError()->describe()));
+    if (const int pauses = runner.inspect([](const auto& m) { return m.pausesMade(); }); pauses > 0)
+        std::fprintf(stderr, "tq3sim: paused inside %d answers\n", pauses);
     if (cl.controller.faults.randomRate > 0) {
         const tq3sim::FaultCounts faults = runner.faultsInjected();
         QStringList parts;

@@ -112,6 +112,28 @@ private slots:
         QCOMPARE(t.FramesWithCode(75), 0);
     }
 
+    // Records lost on the line: the end answer still comes, and the log says
+    // how many came of how many; gauge and controls end as for any download.
+    void shortHistoryIsSaid()
+    {
+        ControllerOptions c;
+        c.historyRecords = 60;
+        c.faults.drop.push_back({71, 5});
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim(c));
+        LogIn(t);
+        auto& f = t.f();
+        WindowUnderTest::Click(f.ButtonPobierz);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.ButtonSTOP->isEnabled(), 10000);
+        const QStringList lines = Lines(f.trm);
+        QCOMPARE(lines.mid(lines.size() - 2),
+                 (QStringList{"Koniec historii", "Niepełna historia: odebrano 55 z 60 rekordów"}));
+        QCOMPARE(lines.size(), ExpectedLines(t).mid(5).size() + 2);
+        QCOMPARE(f.TempBar->Progress(), f.TempBar->MaxValue());
+        QVERIFY(f.ButtonPobierz->isEnabled());
+        QVERIFY(t.prompts.log.isEmpty());
+    }
+
     void stopWhileRecordsKeepComing()
     {
         // At the line's pace, so that records are still coming when STOP is clicked.

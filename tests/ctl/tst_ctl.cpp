@@ -126,6 +126,8 @@ private slots:
     void failures();
     void passwordPrompt();
     void history();
+    void historyOnAPausingOrLossyLine_data();
+    void historyOnAPausingOrLossyLine();
     void firmware();
     void serviceCommands();
 
@@ -374,8 +376,8 @@ void TestCtl::writeFails_data()
     QTest::addColumn<QString>("message");
 
     // A text read back ends at its first zero byte, as the window shows it.
-    QTest::newRow("read back differs")
-        << 0 << QByteArray("Awaria\0zasilania", 17) << int(ExitVerify) << "Weryfikacja nieudana: „Zasilacz 5V: Brak”";
+    QTest::newRow("read back differs") << 0 << QByteArray("Awaria\0zasilania", 17) << int(ExitVerify)
+                                       << "Weryfikacja nieudana: „Zasilacz 5V: Brak”";
     QTest::newRow("stopped at an item")
         << 9 << QByteArray("Awaria") << int(ExitNoAnswer)
         << "Zapis przerwany na ustawieniu „Telefon nr. 1”: ustawienia przed nim są już w sterowniku";
@@ -608,6 +610,44 @@ void TestCtl::history()
     QCOMPARE(stalled.code, int(ExitNoAnswer));
     QVERIFY(stalled.err.contains("Brak odpowiedzi z TQ-3"));
     QVERIFY(!QFile::exists(partial));
+}
+
+void TestCtl::historyOnAPausingOrLossyLine_data()
+{
+    QTest::addColumn<int>("pauseMs");
+    QTest::addColumn<int>("dropped");
+    QTest::addColumn<int>("code");
+    QTest::newRow("pause inside every tenth answer") << 80 << 0 << int(ExitOk);
+    QTest::newRow("twenty records lost") << 0 << 20 << int(ExitShortHistory);
+}
+
+// Every record comes through pauses inside the frames; records that never
+// came are written as missing, not as a complete history.
+void TestCtl::historyOnAPausingOrLossyLine()
+{
+    QFETCH(int, pauseMs);
+    QFETCH(int, dropped);
+    QFETCH(int, code);
+    tq3sim::ControllerOptions controller;
+    controller.historyRecords = 200;
+    controller.faults.pauseInsideMs = pauseMs;
+    controller.faults.pauseEvery = 10;
+    if (dropped > 0)
+        controller.faults.drop.push_back({71, dropped});
+    auto sim = StartSim(controller);
+    QVERIFY(sim);
+    QStringList lines;
+    const auto history = sim->inspect([](const auto& m) { return m.history(); });
+    for (size_t i = size_t(dropped); i < history.size(); ++i)
+        if (const auto line = tq3::HistoryLine(history[i].encode()))
+            lines << *line;
+    lines << "Koniec historii";
+
+    const QString file = Path("history.txt");
+    const CtlRun run = RunCtl(On(*sim, {"history", "-o", file}));
+    QCOMPARE(run.code, code);
+    QCOMPARE(ReadFile(file), tq3::HistoryFileBytes(lines));
+    QCOMPARE(Err(run).contains("Niepełna historia: odebrano 180 z 200 rekordów"), dropped > 0);
 }
 
 void TestCtl::firmware()
