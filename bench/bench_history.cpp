@@ -61,7 +61,7 @@ bool Download(bool paced, Result& r, bool pausing = false)
     const auto t0 = std::chrono::steady_clock::now();
     f.ButtonPobierz->click();
     const bool ended = WaitUntil(
-        [&] { return f.trm->document()->lastBlock().text() == QStringLiteral("Koniec historii"); }, 120000);
+        [&] { return f.trm->document()->lastBlock().text() == QStringLiteral("Koniec historii"); }, 300000);
     r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     r.cpu = CpuSeconds() - cpu0;
     r.lines = f.trm->document()->blockCount();
