@@ -329,12 +329,16 @@ void TVaCustomComm::Open()
 void TVaCustomComm::OpenDevice()
 {
     int error = 0;
+    QString serverText;
     const QString path = VaOs::DevicePath(DevicePath());
-    auto port = TVaOsPort::Open(path, error);
-    if (!port)
-        throw EVaOpenError(DevicePath() + QStringLiteral(": ") +
-                               VaFormatMessage(sOpenFailed, error, VaOs::ErrorText(error)),
-                           path, error);
+    auto port = TVaOsPort::Open(path, error, &serverText);
+    if (!port) {
+        QString message =
+            DevicePath() + QStringLiteral(": ") + VaFormatMessage(sOpenFailed, error, VaOs::ErrorText(error));
+        if (!serverText.isEmpty())
+            message += QStringLiteral(": ") + serverText;
+        throw EVaOpenError(message, path, error, serverText);
+    }
     port_ = std::move(port);
     ++session_;
     lostReported_.store(false);
