@@ -156,8 +156,13 @@ private:
 
 bool NetBackend::Start(Clock::duration connectTime, int& error, QString* serverText)
 {
-    if (telnet_)
-        SendControl(session_.Start() + session_.RequestLine({}) + session_.RequestPurge(VaTelnet::PurgeBoth));
+    if (telnet_) {
+        // One at a time: the line must be set before what came at the old settings is purged.
+        QByteArray opening = session_.Start();
+        opening += session_.RequestLine({});
+        opening += session_.RequestPurge(VaTelnet::PurgeBoth);
+        SendControl(opening);
+    }
     const auto grace = qBound<Clock::duration>(GraceMin, connectTime * GraceRoundTrips, GraceMax);
     const auto deadline = Clock::now() + grace;
     for (;;) {
