@@ -4,6 +4,7 @@
 // operation over the pseudo-terminal itself.
 #include "CommandLine.h"
 #include "CtlTestUtil.h"
+#include "NetServer.h"
 #include "VaComm.h"
 #include "port/PortOpen.h"
 
@@ -14,11 +15,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <sys/socket.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace tq3ctl;
@@ -32,35 +28,6 @@ QString Ser2netPath()
     return QStandardPaths::findExecutable(QStringLiteral("ser2net"),
                                           QString::fromLocal8Bit(qgetenv("PATH")).split(u':') +
                                               QStringList{"/usr/sbin", "/sbin"});
-}
-
-sockaddr_in Loopback(quint16 port)
-{
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    a.sin_port = htons(port);
-    return a;
-}
-
-// A listening socket on a free loopback port; its number in port.
-int Listen(quint16& port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a = Loopback(0);
-    socklen_t size = sizeof a;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    ::listen(fd, 4);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &size);
-    port = ntohs(a.sin_port);
-    return fd;
-}
-
-quint16 FreePort()
-{
-    quint16 port = 0;
-    ::close(Listen(port));
-    return port;
 }
 
 // Whether something listens on 127.0.0.1:port, from the kernel's table: a probe connection
@@ -78,18 +45,6 @@ bool Listening(quint16 port)
             return true;
     }
     return false;
-}
-
-// A plain TCP client the test holds, as another installer's program would.
-int ConnectTo(quint16 port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in a = Loopback(port);
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
 }
 
 struct Accepter
@@ -156,41 +111,6 @@ private:
     QProcess process_;
 };
 
-// A server that takes each connection and closes it at once.
-class Slammer
-{
-public:
-    Slammer() : listen_(Listen(port_)), thread_([this] { Run(); }) {}
-    ~Slammer()
-    {
-        const quint64 one = 1;
-        [[maybe_unused]] const ssize_t r = ::write(stop_, &one, sizeof one);
-        thread_.join();
-        ::close(listen_);
-        ::close(stop_);
-    }
-    quint16 Port() const { return port_; }
-
-private:
-    void Run()
-    {
-        for (;;) {
-            pollfd fds[2] = {{stop_, POLLIN, 0}, {listen_, POLLIN, 0}};
-            if (::poll(fds, 2, -1) < 0)
-                continue;
-            if (fds[0].revents)
-                return;
-            const int fd = ::accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (fd >= 0)
-                ::close(fd);
-        }
-    }
-    quint16 port_ = 0;
-    int stop_ = ::eventfd(0, EFD_CLOEXEC);
-    int listen_;
-    std::thread thread_;
-};
-
 QStringList Args(const QString& port, const QStringList& rest)
 {
     return QStringList{"-p", port, "-P", Password} + rest;
@@ -243,8 +163,6 @@ private slots:
     void history();
     void firmware_data() { SchemeRows(); }
     void firmware();
-    void openTime_data() { SchemeRows(); }
-    void openTime();
     void refused_data();
     void refused();
     void lineDropped_data() { SchemeRows(); }
@@ -271,11 +189,21 @@ void TestSer2net::settings()
     auto freshSim = StartSim();
     auto ptySim = StartSim(FfController());
     QVERIFY(netSim && freshSim && ptySim);
-    const Accepter a{telnet, FreePort(), netSim->slavePath()},
-        fresh{telnet, FreePort(), freshSim->slavePath()};
+    const Accepter a{telnet, FreeLoopbackPort(), netSim->slavePath()},
+        fresh{telnet, FreeLoopbackPort(), freshSim->slavePath()};
     Ser2net server;
     QVERIFY(server.Start({a, fresh}));
 
+    // Connect and negotiation stay well under the line's own pace.
+    {
+        TVaComm comm;
+        tq3::ChoosePort(comm, a.Name());
+        QElapsedTimer timer;
+        timer.start();
+        comm.Open();
+        qInfo("open with negotiation: %lld ms", timer.elapsed());
+        QVERIFY(timer.elapsed() < 100);
+    }
     const CtlRun status = RunCtl(Args(a.Name(), {"status"}));
     QCOMPARE(status.code, 0);
     QVERIFY2(status.out.contains("Wersja:"), status.out.constData());
@@ -312,7 +240,7 @@ void TestSer2net::history()
         });
     };
     QCOMPARE(records(*netSim), records(*ptySim));
-    const Accepter a{telnet, FreePort(), netSim->slavePath()};
+    const Accepter a{telnet, FreeLoopbackPort(), netSim->slavePath()};
     Ser2net server;
     QVERIFY(server.Start({a}));
 
@@ -340,36 +268,12 @@ void TestSer2net::firmware()
 
     auto sim = StartSim();
     QVERIFY(sim);
-    const Accepter a{telnet, FreePort(), sim->slavePath()};
+    const Accepter a{telnet, FreeLoopbackPort(), sim->slavePath()};
     Ser2net server;
     QVERIFY(server.Start({a}));
     const CtlRun run = RunCtl(Args(a.Name(), {"firmware", file}));
     QVERIFY2(run.code == 0, run.err.constData());
     QCOMPARE(sim->bootImage().left(image.size()).toHex(), image.toHex());
-}
-
-// Connect and negotiation stay well under the line's own pace.
-void TestSer2net::openTime()
-{
-    QFETCH(bool, telnet);
-    auto sim = StartSim();
-    QVERIFY(sim);
-    const Accepter a{telnet, FreePort(), sim->slavePath()};
-    Ser2net server;
-    QVERIFY(server.Start({a}));
-    TVaComm comm;
-    tq3::ChoosePort(comm, a.Name());
-    comm.SetBaudrate(br4800);
-    tq3::SetNoFlowControl(comm);
-    QElapsedTimer timer;
-    timer.start();
-    comm.Open();
-    comm.SetDtrLine(true);
-    comm.SetRtsLine(false);
-    const qint64 ms = timer.elapsed();
-    qInfo("open with negotiation: %lld ms", ms);
-    QVERIFY2(ms < 100, qPrintable(QString::number(ms)));
-    comm.Close();
 }
 
 void TestSer2net::refused_data()
@@ -403,23 +307,23 @@ void TestSer2net::refused()
 
     auto sim = StartSim();
     QVERIFY(sim);
-    Accepter a{telnet, FreePort(),
+    Accepter a{telnet, FreeLoopbackPort(),
                kind == "no device" ? QStringLiteral("/dev/tq3-no-such-port") : sim->slavePath()};
     Ser2net server;
-    std::unique_ptr<Slammer> slammer;
+    std::unique_ptr<FakeServer> slammer;
     int holder = -1;
     auto release = qScopeGuard([&] {
         if (holder >= 0)
             ::close(holder);
     });
     if (kind == "slam") {
-        slammer = std::make_unique<Slammer>();
+        slammer = std::make_unique<FakeServer>(FakeServer::CloseAtOnce);
         a.port = slammer->Port();
     } else if (kind != "closed") {
         QVERIFY(server.Start({a}));
     }
     if (kind == "in use") {
-        holder = ConnectTo(a.port);
+        holder = ConnectToLoopback(a.port);
         QVERIFY(holder >= 0);
         QTest::qWait(100); // ser2net takes the first client in
     }
@@ -451,7 +355,7 @@ void TestSer2net::lineDropped()
     controller.modemStep = std::chrono::hours(1);
     auto sim = std::make_unique<tq3sim::PtyRunner>(controller); // paced: the download takes a while
     QVERIFY(sim->start());
-    const Accepter a{telnet, FreePort(), sim->slavePath()};
+    const Accepter a{telnet, FreeLoopbackPort(), sim->slavePath()};
     Ser2net server;
     QVERIFY(server.Start({a}));
 
