@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 using namespace tq3ctl;
@@ -85,6 +87,8 @@ public:
         process_.setProgram(Ser2netPath());
         process_.setArguments({"-n", "-u", "-c", config});
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // A test that dies takes its server with it, so no ser2net outlives the run.
+        process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         process_.start();
         if (!process_.waitForStarted(5000))
             return false;
