@@ -119,12 +119,9 @@ void TestSerialNet::lines()
     Prepare(comm, fake.Name(scheme.toLatin1().constData()));
     QByteArray rx;
     comm.OnRxChar = [&](QObject*, qint32) { rx += comm.ReadString(); };
-    QElapsedTimer opening;
-    opening.start();
     comm.Open();
     comm.SetDtrLine(true);
     comm.SetRtsLine(false);
-    QVERIFY2(opening.elapsed() < 100, qPrintable(QString::number(opening.elapsed())));
 
     const QByteArray data = AllBytesTwice();
     QVERIFY(comm.WriteString(data));
