@@ -313,12 +313,13 @@ int RunHistory(Device& device, const CommandLine& cl, Console& console)
     HistoryOutput output(console, cl.csv, !toFile);
     tq3::HistoryDownload download(device.Link(), output);
     download.SetPauseStep(device.Tick());
-    device.SetHistory(&download);
+    tq3::ControllerSession& session = device.Session();
+    session.SetHistory(&download);
     struct Unset
     {
-        Device& device;
-        ~Unset() { device.SetHistory(nullptr); }
-    } unset{device};
+        tq3::ControllerSession& session;
+        ~Unset() { session.SetHistory(nullptr); }
+    } unset{session};
 
     output.Start();
     console.StartProgress(QStringLiteral("Pobieram historie"));
@@ -326,18 +327,15 @@ int RunHistory(Device& device, const CommandLine& cl, Console& console)
         console.EndProgress();
         return ExitNoAnswer; // the link has said so
     }
-    const quint64 started = device.Ticks();
-    while (!download.Finished()) {
+    const auto askStop = [&] {
         if ((Interrupted() || output.OutputGone()) && !download.StopRequested())
             download.RequestStop(); // goes out with the next record
-        const quint64 lastSign = qMax(started, device.LastHistoryAnswerTick());
-        if (device.Ticks() - lastSign >= quint64(HistoryStallTicks)) {
-            console.EndProgress();
-            console.Error(QStringLiteral("Brak odpowiedzi z TQ-3"));
-            device.EnterLoggedOut();
-            return ExitNoAnswer;
-        }
-        tq3::WaitForMessages();
+    };
+    if (session.AwaitHistory(download, HistoryStallTicks, askStop) ==
+        tq3::ControllerSession::HistoryEnd::Stalled) {
+        console.EndProgress();
+        console.Error(QStringLiteral("Brak odpowiedzi z TQ-3"));
+        return ExitNoAnswer;
     }
     console.EndProgress();
     if (output.EndedNormally())
