@@ -200,27 +200,19 @@ void TMain::FormCreate()
     VaComm->SetPortNum(1);
     session_->ApplyLineSettings();
 
-    using namespace tq3colours;
-    for (QWidget* w : {static_cast<QWidget*>(f.Edit_IN1N), static_cast<QWidget*>(f.Edit_IN2N),
-                       static_cast<QWidget*>(f.Edit_IN4N)})
-        SetFieldColour(w, LightOrange);
-    SetFieldColour(f.Edit_IN1A, LightGreen);
-    SetFieldColour(f.Edit_IN2A, SkyBlue);
-    SetFieldColour(f.Edit_IN3A, LightGreen);
-    SetFieldColour(f.Edit_IN4A, LightGreen);
-    for (QWidget* w : std::initializer_list<QWidget*>{f.Edit_Out2zal, f.Edit_Tel1, f.Edit_Tel2, f.Edit_Tel3,
-                                                      f.Edit_Tel4, f.Combo_operator, f.Edit_operator,
-                                                      f.Edit_pin, f.Edit_LimitSMS, f.Edit_LimitVoice})
-        SetFieldColour(w, LightYellow);
-
     config_->TempMinRaw = 132;
     config_->TempMaxRaw = 138;
     config_->TempKorektaRaw = 0;
     config_->ShowTempMax();
     config_->ShowTempMin();
     config_->ShowTempKorekta();
-    for (QWidget* w : std::initializer_list<QWidget*>{f.TempKorekta, f.TempMin, f.TempMax, f.TempZapisz})
-        SetFieldColour(w, LightYellow);
+    // Every field in its base colour, after its start text; the check boxes
+    // keep the form's.
+    for (const ConfigItem& item : ConfigItems())
+        for (QWidget* w : config_->FieldsOf(item))
+            if (!qobject_cast<QCheckBox*>(w))
+                SetFieldColour(w, QColor::fromRgb(item.baseRgb));
+    SetFieldColour(f.Combo_operator, tq3colours::LightYellow);
 
     for (QLineEdit* e : {f.Temp, f.Udc, f.AC230}) {
         SetFieldColour(e, ButtonFaceColour());
