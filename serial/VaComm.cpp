@@ -1,5 +1,6 @@
 #include "VaComm.h"
 
+#include "VaLogging.h"
 #include "VaUtils.h"
 
 #include <QCoreApplication>
@@ -331,10 +332,13 @@ void TVaCustomComm::OpenDevice()
     int error = 0;
     const QString path = VaOs::DevicePath(DevicePath());
     auto port = TVaOsPort::Open(path, error);
-    if (!port)
+    if (!port) {
+        qCDebug(lcVaSerial) << "open" << path << "failed:" << error << VaOs::ErrorText(error);
         throw EVaOpenError(DevicePath() + QStringLiteral(": ") +
                                VaFormatMessage(sOpenFailed, error, VaOs::ErrorText(error)),
                            path, error);
+    }
+    qCDebug(lcVaSerial) << "opened" << path;
     port_ = std::move(port);
     ++session_;
     lostReported_.store(false);
@@ -355,6 +359,7 @@ void TVaCustomComm::CloseDevice(bool raiseOnClose)
 {
     if (!IsOpen())
         return;
+    qCDebug(lcVaSerial) << "closing" << DevicePath();
     StopThreads();
     port_.reset();
     {
@@ -815,6 +820,7 @@ void TVaCustomComm::DeliverEvents(quint64 session, quint32 mask, bool lost)
     if (mask != 0 && current())
         VaRunGuarded([&] { HandleEvents(mask); });
     if (lost && current()) {
+        qCDebug(lcVaSerial) << "device lost:" << DevicePath();
         const quint32 errors = CE_IOE | lineErrors_.exchange(0);
         if (OnError)
             VaRunGuarded([&] { OnError(this, errors); });

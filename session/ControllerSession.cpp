@@ -9,11 +9,14 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <thread>
 
 namespace tq3 {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcSession, "tq3.session", QtInfoMsg)
 
 constexpr int LineBaud = 4800;
 constexpr int BitsPerByte = 10;
@@ -72,6 +75,7 @@ void ControllerSession::OpenPort(const QString& name, const QString& devRoot)
 {
     if (!comm_.IsOpen()) {
         openingPort_ = name.trimmed();
+        qCDebug(lcSession) << "opening" << openingPort_;
         ChoosePort(comm_, openingPort_, devRoot);
         comm_.Open(); // raises EConvertError when the device cannot be opened
         lineLost_ = false;
@@ -106,6 +110,10 @@ void ControllerSession::ClosePort()
 LoginResult ControllerSession::LogIn(const QByteArray& password)
 {
     const LoginResult result = tq3::LogIn(*link_, password);
+    qCDebug(lcSession) << "login"
+                       << (result == LoginResult::Accepted  ? "accepted"
+                           : result == LoginResult::Refused ? "refused"
+                                                            : "unanswered");
     if (result == LoginResult::Accepted) {
         link_->SetPollTicks(0);
         link_->SetLoggedIn(true);
@@ -127,12 +135,14 @@ void ControllerSession::MarkLoggedOut()
 
 void ControllerSession::EnterLoggedOut()
 {
+    qCDebug(lcSession) << "logged out";
     MarkLoggedOut();
     listener_.LoggedOut();
 }
 
 void ControllerSession::OnLineLost()
 {
+    qCDebug(lcSession) << "line lost";
     lineLost_ = true;
     listener_.LineLost();
     if (link_->LoggedIn())
@@ -170,6 +180,7 @@ ControllerSession::HistoryEnd ControllerSession::AwaitHistory(HistoryDownload& d
             beforeEachWait();
         const quint64 lastSign = qMax(started, lastHistoryAnswer_);
         if (lineLost_ || ticks_ - lastSign >= quint64(stallTicks)) {
+            qCDebug(lcSession) << "history stream stalled after" << ticks_ - lastSign << "ticks";
             EnterLoggedOut();
             return HistoryEnd::Stalled;
         }

@@ -85,6 +85,9 @@ const char* const OptionsHelp =
     "  -P, --password HASŁO    hasło dostępu; bez -P ze zmiennej TQ3_PASSWORD, a gdy i jej\n"
     "                          brak, a wejście jest terminalem, tq3ctl pyta o nie (bez echa)\n"
     "  -q, --quiet             bez paska postępu i komunikatów informacyjnych\n"
+    "  -v, --verbose           ślad pracy na standardowym wyjściu błędów: port, sieć, każda\n"
+    "                          wysłana i odebrana ramka (to samo daje "
+    "QT_LOGGING_RULES=\"tq3.*.debug=true\")\n"
     "  -h, --help              pomoc; tq3ctl POLECENIE --help: pomoc polecenia\n"
     "      --version           wersja programu\n";
 
@@ -211,6 +214,8 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QProcessEnviron
             output = true;
         } else if (arg == QLatin1String("-q") || arg == QLatin1String("--quiet")) {
             cl.quiet = true;
+        } else if (arg == QLatin1String("-v") || arg == QLatin1String("--verbose")) {
+            cl.verbose = true;
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
             cl.help = true;
         } else if (arg == QLatin1String("--version")) {

@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <cstdio>
 #include <optional>
@@ -552,6 +553,10 @@ int Main(const QStringList& arguments, const QProcessEnvironment& environment)
         std::fprintf(stderr, "tq3ctl: %s\nWięcej: %s\n", cl.error.toUtf8().constData(),
                      more.toUtf8().constData());
         return ExitUsage;
+    }
+    if (cl.verbose) {
+        QLoggingCategory::setFilterRules(QStringLiteral("tq3.*.debug=true"));
+        qSetMessagePattern(QStringLiteral("tq3ctl: %{category}: %{message}"));
     }
     Console console(cl.quiet, StderrIsTerminal());
     return RunCommand(cl, console, RunOptionsFrom(environment));
