@@ -34,7 +34,6 @@ public:
 
     tq3::ControllerSession& Session() { return *session_; }
     tq3::DeviceLink& Link() { return session_->Link(); }
-    bool LoggedIn() const { return session_->LoggedIn(); }
     std::chrono::milliseconds Tick() const { return tick_; }
     // The firmware version of the login answer ("TQ-3 v 1.5"); empty before it.
     QString Version() const { return session_->Version(); }
