@@ -5,6 +5,7 @@
 #include "VaConst.h"
 #include "history/HistoryDownload.h"
 #include "link/DeviceStatus.h"
+#include "port/NetworkPorts.h"
 #include "port/PortOpen.h"
 
 #include <QCoreApplication>
@@ -79,6 +80,7 @@ void ControllerSession::OpenPort(const QString& name, const QString& devRoot)
         ChoosePort(comm_, openingPort_, devRoot);
         comm_.Open(); // raises EConvertError when the device cannot be opened
         lineLost_ = false;
+        RememberNetworkPort(openingPort_);
     }
     comm_.SetDtrLine(true);
     comm_.SetRtsLine(false);

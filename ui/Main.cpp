@@ -7,6 +7,7 @@
 #include "config/CodePage1250.h"
 #include "link/DeviceStatus.h"
 #include "link/Session.h"
+#include "port/NetworkPorts.h"
 #include "port/PortOpen.h"
 #include "ui/AboutBox.h"
 #include "ui/ConfigPanel.h"
@@ -172,7 +173,10 @@ void TMain::FillPortBox()
     const bool typed = shownIndex < 0 || box->itemText(shownIndex) != shown;
     const QSignalBlocker hold(box);
     box->clear();
-    for (const PortEntry& entry : ListPorts(enumeratePorts_(), ReadStableNames(devRoot_))) {
+    std::vector<PortEntry> entries = ListPorts(enumeratePorts_(), ReadStableNames(devRoot_));
+    for (PortEntry& entry : RecentNetworkEntries())
+        entries.push_back(std::move(entry));
+    for (const PortEntry& entry : entries) {
         box->addItem(entry.name);
         box->setItemData(box->count() - 1, PortToolTip(entry), Qt::ToolTipRole);
     }

@@ -14,6 +14,7 @@
 #include "history/HistoryFormat.h"
 #include "history/ServiceCommands.h"
 #include "link/Session.h"
+#include "port/NetworkPorts.h"
 #include "port/PortList.h"
 
 #include <QDateTime>
@@ -115,7 +116,10 @@ int RunPorts(Console& console)
 {
     // The window's port list, a port a line: its name, its device, and what the
     // system knows of the adapter.
-    for (const tq3::PortEntry& port : tq3::ListPorts(tq3::EnumerateSerialPorts(), tq3::ReadStableNames())) {
+    std::vector<tq3::PortEntry> ports = tq3::ListPorts(tq3::EnumerateSerialPorts(), tq3::ReadStableNames());
+    for (tq3::PortEntry& port : tq3::RecentNetworkEntries())
+        ports.push_back(std::move(port));
+    for (const tq3::PortEntry& port : ports) {
         const QStringList columns{port.name, port.device, port.manufacturer, port.description,
                                   port.serialNumber};
         if (!console.Out(columns.join(QLatin1Char('\t')) + QLatin1Char('\n')))
