@@ -66,29 +66,48 @@ void SetNoFlowControl(TVaCustomComm& comm)
     comm.SetFlowControl(flow);
 }
 
-OpenFailure ClassifyOpenFailure(int osError)
+namespace {
+
+QString NetFailureDetail(const VaOs::NetAddress& address, int osError, const QString& serverText)
 {
-    switch (osError) {
-    case ENOENT:
-    case ENODEV:
-    case ENXIO:
-    case ENOTDIR:
-    case EIO: // a ttyS node with no port behind it
-        return OpenFailure::Missing;
-    case EBUSY:
-    case EAGAIN:
-        return OpenFailure::Busy;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return OpenFailure::NotAllowed;
+    const QString server = address.Shown();
+    switch (ClassifyOpenFailure(osError)) {
+    case OpenFailure::Refused:
+        return QStringLiteral("Serwer %1 odmówił połączenia.").arg(server);
+    case OpenFailure::UnknownHost:
+        return QStringLiteral("Nieznany host %1 (%2).").arg(address.host, VaOs::ErrorText(osError));
+    case OpenFailure::Unreachable:
+        return QStringLiteral("Brak połączenia z %1 (brak trasy albo upłynął czas).").arg(server);
+    case OpenFailure::ServerSaid:
+        if (serverText.isEmpty())
+            return QStringLiteral("Serwer %1 odpowiedział błędem i zamknął połączenie.").arg(server);
+        return QStringLiteral("Serwer %1 odpowiedział: %2").arg(server, serverText);
+    case OpenFailure::Dropped:
+        return QStringLiteral("Serwer %1 zamknął połączenie zaraz po jego nawiązaniu.").arg(server);
     default:
-        return OpenFailure::Other;
+        return QStringLiteral("Połączenie z %1: %2").arg(server, VaOs::ErrorText(osError));
     }
+}
+
+} // namespace
+
+QString OpenFailureDetail(const QString& name, const EVaOpenError& failure)
+{
+    VaOs::NetAddress address;
+    if (VaOs::ParseNetAddress(failure.Device(), address) && address.kind != VaOs::NetAddress::Kind::None)
+        return NetFailureDetail(address, failure.OsError(), failure.ServerText());
+    return OpenFailureDetail(name, failure.Device(), failure.OsError());
 }
 
 QString OpenFailureDetail(const QString& name, const QString& device, int osError)
 {
+    VaOs::NetAddress address;
+    if (!VaOs::ParseNetAddress(device, address))
+        return QStringLiteral(
+                   "Nieprawidłowy adres %1: oczekiwano socket://HOST:PORT albo rfc2217://HOST:PORT.")
+            .arg(device);
+    if (address.kind != VaOs::NetAddress::Kind::None)
+        return NetFailureDetail(address, osError, {});
     const QString shown =
         name.isEmpty() || name == device ? device : QStringLiteral("%1 (%2)").arg(name, device);
     switch (ClassifyOpenFailure(osError)) {
@@ -105,7 +124,7 @@ QString OpenFailureDetail(const QString& name, const QString& device, int osErro
                               "(sudo adduser %2 %3), a potem wyloguj się i zaloguj ponownie.")
             .arg(shown, user, group);
     }
-    case OpenFailure::Other:
+    default:
         break;
     }
     return QStringLiteral("Urządzenie %1: %2").arg(shown, VaOs::ErrorText(osError));

@@ -29,20 +29,24 @@ public:
 };
 
 // The failed open itself: the device path tried and the operating system's error
-// code, so that the program can tell the user why (missing, busy, not allowed).
+// code, so that the program can tell the user why (missing, busy, not allowed); for a
+// network line whose server answered with an error text, that text.
 class EVaOpenError : public EConvertError
 {
 public:
-    EVaOpenError(QString message, QString device, int osError)
-        : EConvertError(std::move(message)), device_(std::move(device)), osError_(osError)
+    EVaOpenError(QString message, QString device, int osError, QString serverText = {})
+        : EConvertError(std::move(message)), device_(std::move(device)), osError_(osError),
+          serverText_(std::move(serverText))
     {
     }
     const QString& Device() const { return device_; }
     int OsError() const { return osError_; }
+    const QString& ServerText() const { return serverText_; }
 
 private:
     QString device_;
     int osError_;
+    QString serverText_;
 };
 
 // Every error the serial-port component raises itself.

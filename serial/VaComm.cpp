@@ -330,13 +330,16 @@ void TVaCustomComm::Open()
 void TVaCustomComm::OpenDevice()
 {
     int error = 0;
+    QString serverText;
     const QString path = VaOs::DevicePath(DevicePath());
-    auto port = TVaOsPort::Open(path, error);
+    auto port = TVaOsPort::Open(path, error, &serverText);
     if (!port) {
-        qCDebug(lcVaSerial) << "open" << path << "failed:" << error << VaOs::ErrorText(error);
-        throw EVaOpenError(DevicePath() + QStringLiteral(": ") +
-                               VaFormatMessage(sOpenFailed, error, VaOs::ErrorText(error)),
-                           path, error);
+        qCDebug(lcVaSerial) << "open" << path << "failed:" << error << VaOs::ErrorText(error) << serverText;
+        QString message =
+            DevicePath() + QStringLiteral(": ") + VaFormatMessage(sOpenFailed, error, VaOs::ErrorText(error));
+        if (!serverText.isEmpty())
+            message += QStringLiteral(": ") + serverText;
+        throw EVaOpenError(message, path, error, serverText);
     }
     qCDebug(lcVaSerial) << "opened" << path;
     port_ = std::move(port);

@@ -1,6 +1,7 @@
 #pragma once
 // The one seam between the serial-port component and the operating system. Only the
-// backend behind it talks to the device; everything above works on these calls.
+// backends behind it talk to the device (a terminal, or a network line for the names
+// socket://HOST:PORT and rfc2217://HOST:PORT); everything above works on these calls.
 
 #include "VaObjects.h"
 #include "VaTypes.h"
@@ -16,12 +17,15 @@ struct TVaLineCounters
     quint32 cts = 0, dsr = 0, ring = 0, dcd = 0;
 };
 
+class TVaOsBackend;
+
 // One open serial device.
 class TVaOsPort
 {
 public:
-    // Opens the device for exclusive use; on failure returns null and sets error.
-    static std::unique_ptr<TVaOsPort> Open(const QString& path, int& error);
+    // Opens the device for exclusive use; on failure returns null and sets error, and for a
+    // server that answered with an error text instead of the line, serverText.
+    static std::unique_ptr<TVaOsPort> Open(const QString& path, int& error, QString* serverText = nullptr);
     // Drops pending output, restores the settings found at open, releases the device.
     ~TVaOsPort();
     TVaOsPort(const TVaOsPort&) = delete;
@@ -70,12 +74,52 @@ public:
     int Descriptor() const;
 
 private:
-    TVaOsPort() = default;
-    struct Impl;
-    std::unique_ptr<Impl> d;
+    explicit TVaOsPort(std::unique_ptr<TVaOsBackend> backend);
+    std::unique_ptr<TVaOsBackend> d;
 };
 
 namespace VaOs {
+// Open failures that no errno names: the resolver's own code is added to the first, the
+// second is a server that sent an error text and closed, the third one that closed at once.
+inline constexpr int ResolverErrorBase = 0x10000;
+inline constexpr int ServerRefusedLine = 0x20000;
+inline constexpr int ServerClosedAtOnce = 0x20001;
+
+// Why a port would not open, for the user.
+enum class OpenFailure
+{
+    Missing,
+    Busy,
+    NotAllowed,
+    Refused,     // nothing listens on the server's port
+    UnknownHost, // the resolver does not know the name
+    Unreachable, // no route, or the connection timed out
+    ServerSaid,  // the server sent its error text instead of the line
+    Dropped,     // the server closed the connection at once
+    Other
+};
+OpenFailure ClassifyOpenFailure(int osError);
+
+// A network line's name taken apart; kind None for a local device.
+struct NetAddress
+{
+    enum class Kind
+    {
+        None,
+        Raw,
+        Rfc2217
+    };
+    Kind kind = Kind::None;
+    QString host; // without the brackets of an IPv6 address
+    quint16 port = 0;
+    // host:port as the user wrote it, with brackets for IPv6.
+    QString Shown() const;
+};
+// False for a name with a network scheme but no usable host and port.
+bool ParseNetAddress(const QString& name, NetAddress& address);
+// Connect time-out of network lines; tests shorten it.
+void SetNetConnectTimeout(int ms);
+
 QString ErrorText(int code);
 int LastError();
 // Manual-reset event handles.

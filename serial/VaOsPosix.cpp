@@ -1,7 +1,8 @@
 // The POSIX backend of the serial-port component: the only file that talks to the
-// terminal driver.
+// terminal driver. It also picks the backend for a name.
 #include "VaConst.h"
 #include "VaOs.h"
+#include "VaOsBackend.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -17,13 +18,6 @@
 #include <unistd.h>
 
 using namespace VaConst;
-
-struct TVaOsPort::Impl
-{
-    int fd = -1;
-    termios saved{};
-    bool restore = false;
-};
 
 namespace {
 
@@ -70,10 +64,50 @@ bool NoModemLines(int error)
     return error == ENOTTY || error == EINVAL;
 }
 
+class TtyBackend final : public TVaOsBackend
+{
+public:
+    TtyBackend(int fd, const termios& saved) : fd_(fd), saved_(saved) {}
+    ~TtyBackend() override;
+    bool SetState(const TVaDcb& dcb) override;
+    bool LineFunction(int function) override;
+    qint64 Read(char* data, qint64 max) override;
+    qint64 Write(const char* data, qint64 count) override;
+    bool ReadCounters(TVaLineCounters& counters) override;
+    TVaOsPort::WaitResult Wait(bool forRead, bool forWrite, const TVaHandle* events, int eventCount,
+                               int timeoutMs) override;
+    bool HungUp() override;
+    int Descriptor() const override { return fd_; }
+
+private:
+    int fd_;
+    termios saved_;
+};
+
 } // namespace
 
-std::unique_ptr<TVaOsPort> TVaOsPort::Open(const QString& path, int& error)
+void VaOsDetail::SetLastError(int code)
 {
+    tLastError = code;
+}
+
+TVaOsPort::TVaOsPort(std::unique_ptr<TVaOsBackend> backend) : d(std::move(backend)) {}
+
+TVaOsPort::~TVaOsPort() = default;
+
+std::unique_ptr<TVaOsPort> TVaOsPort::Open(const QString& path, int& error, QString* serverText)
+{
+    VaOs::NetAddress address;
+    if (!VaOs::ParseNetAddress(path, address)) {
+        error = EINVAL;
+        return nullptr;
+    }
+    if (address.kind != VaOs::NetAddress::Kind::None) {
+        auto line = VaOsDetail::OpenNetLine(address, error, serverText);
+        if (!line)
+            return nullptr;
+        return std::unique_ptr<TVaOsPort>(new TVaOsPort(std::move(line)));
+    }
     const QByteArray native = QFile::encodeName(path);
     const int fd =
         RetryEintr([&] { return ::open(native.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); });
@@ -97,30 +131,22 @@ std::unique_ptr<TVaOsPort> TVaOsPort::Open(const QString& path, int& error)
         return fail(errno);
     ::tcflush(fd, TCIOFLUSH);
 
-    std::unique_ptr<TVaOsPort> port(new TVaOsPort);
-    port->d = std::make_unique<Impl>();
-    port->d->fd = fd;
-    port->d->saved = current;
-    port->d->restore = true;
-    return port;
+    return std::unique_ptr<TVaOsPort>(new TVaOsPort(std::make_unique<TtyBackend>(fd, current)));
 }
 
-TVaOsPort::~TVaOsPort()
+TtyBackend::~TtyBackend()
 {
-    if (!d || d->fd < 0)
-        return;
     // Pending output would make close() wait for it; the settings go back as found.
-    ::tcflush(d->fd, TCOFLUSH);
-    if (d->restore)
-        ::tcsetattr(d->fd, TCSANOW, &d->saved);
-    ::ioctl(d->fd, TIOCNXCL);
-    ::flock(d->fd, LOCK_UN);
-    ::close(d->fd);
+    ::tcflush(fd_, TCOFLUSH);
+    ::tcsetattr(fd_, TCSANOW, &saved_);
+    ::ioctl(fd_, TIOCNXCL);
+    ::flock(fd_, LOCK_UN);
+    ::close(fd_);
 }
 
-bool TVaOsPort::SetState(const TVaDcb& dcb)
+bool TtyBackend::SetState(const TVaDcb& dcb)
 {
-    const int fd = d->fd;
+    const int fd = fd_;
     termios t{};
     if (::tcgetattr(fd, &t) != 0) {
         tLastError = errno;
@@ -233,19 +259,60 @@ bool TVaOsPort::SetState(const TVaDcb& dcb)
     return true;
 }
 
+bool TVaOsPort::SetState(const TVaDcb& dcb)
+{
+    return d->SetState(dcb);
+}
+
 bool TVaOsPort::SetupQueues(qint32, qint32)
 {
-    // The terminal driver sizes its own queues; the component keeps its receive buffer.
+    // The driver or the socket sizes its own queues; the component keeps its receive buffer.
     return true;
 }
 
 bool TVaOsPort::SetImmediateTimeouts()
 {
-    // O_NONBLOCK with VMIN 1: a read returns what has arrived or EAGAIN, never waits.
+    // Non-blocking descriptors: a read returns what has arrived or EAGAIN, never waits.
     return true;
 }
 
 bool TVaOsPort::LineFunction(int function)
+{
+    return d->LineFunction(function);
+}
+
+qint64 TVaOsPort::Read(char* data, qint64 max)
+{
+    return d->Read(data, max);
+}
+
+qint64 TVaOsPort::Write(const char* data, qint64 count)
+{
+    return d->Write(data, count);
+}
+
+bool TVaOsPort::ReadCounters(TVaLineCounters& counters)
+{
+    return d->ReadCounters(counters);
+}
+
+TVaOsPort::WaitResult TVaOsPort::Wait(bool forRead, bool forWrite, const TVaHandle* events, int eventCount,
+                                      int timeoutMs)
+{
+    return d->Wait(forRead, forWrite, events, eventCount, timeoutMs);
+}
+
+bool TVaOsPort::HungUp()
+{
+    return d->HungUp();
+}
+
+int TVaOsPort::Descriptor() const
+{
+    return d->Descriptor();
+}
+
+bool TtyBackend::LineFunction(int function)
 {
     int bits = 0;
     unsigned long request = 0;
@@ -266,34 +333,34 @@ bool TVaOsPort::LineFunction(int function)
         tLastError = EINVAL;
         return false;
     }
-    if (::ioctl(d->fd, request, &bits) == 0 || NoModemLines(errno))
+    if (::ioctl(fd_, request, &bits) == 0 || NoModemLines(errno))
         return true;
     tLastError = errno;
     return false;
 }
 
-qint64 TVaOsPort::Read(char* data, qint64 max)
+qint64 TtyBackend::Read(char* data, qint64 max)
 {
     const qint64 n =
-        RetryEintr([&] { return static_cast<int>(::read(d->fd, data, static_cast<size_t>(max))); });
+        RetryEintr([&] { return static_cast<int>(::read(fd_, data, static_cast<size_t>(max))); });
     if (n < 0)
         tLastError = errno;
     return n;
 }
 
-qint64 TVaOsPort::Write(const char* data, qint64 count)
+qint64 TtyBackend::Write(const char* data, qint64 count)
 {
     const qint64 n =
-        RetryEintr([&] { return static_cast<int>(::write(d->fd, data, static_cast<size_t>(count))); });
+        RetryEintr([&] { return static_cast<int>(::write(fd_, data, static_cast<size_t>(count))); });
     if (n < 0)
         tLastError = errno;
     return n;
 }
 
-bool TVaOsPort::ReadCounters(TVaLineCounters& c)
+bool TtyBackend::ReadCounters(TVaLineCounters& c)
 {
     serial_icounter_struct ic{};
-    if (::ioctl(d->fd, TIOCGICOUNT, &ic) != 0) {
+    if (::ioctl(fd_, TIOCGICOUNT, &ic) != 0) {
         tLastError = errno;
         return false;
     }
@@ -319,18 +386,14 @@ bool TVaOsPort::WouldBlock() const
     return tLastError == EAGAIN || tLastError == EWOULDBLOCK;
 }
 
-int TVaOsPort::Descriptor() const
+TVaOsPort::WaitResult TtyBackend::Wait(bool forRead, bool forWrite, const TVaHandle* events, int eventCount,
+                                       int timeoutMs)
 {
-    return d->fd;
-}
-
-TVaOsPort::WaitResult TVaOsPort::Wait(bool forRead, bool forWrite, const TVaHandle* events, int eventCount,
-                                      int timeoutMs)
-{
+    using Ready = TVaOsPort::Ready;
     constexpr int kMax = 4;
     pollfd fds[kMax + 1];
     const int n = qMin(eventCount, kMax);
-    fds[0] = {d->fd, static_cast<short>((forRead ? POLLIN : 0) | (forWrite ? POLLOUT : 0)), 0};
+    fds[0] = {fd_, static_cast<short>((forRead ? POLLIN : 0) | (forWrite ? POLLOUT : 0)), 0};
     for (int i = 0; i < n; ++i)
         fds[i + 1] = {events[i], POLLIN, 0};
     const int r = RetryEintr([&] { return ::poll(fds, static_cast<nfds_t>(n + 1), timeoutMs); });
@@ -359,7 +422,47 @@ namespace VaOs {
 
 QString ErrorText(int code)
 {
+    if (code >= ResolverErrorBase)
+        return VaOsDetail::NetErrorText(code);
     return QString::fromLocal8Bit(::strerror(code));
+}
+
+OpenFailure ClassifyOpenFailure(int osError)
+{
+    if (osError == ServerRefusedLine)
+        return OpenFailure::ServerSaid;
+    if (osError == ServerClosedAtOnce)
+        return OpenFailure::Dropped;
+    if (osError >= ResolverErrorBase)
+        return OpenFailure::UnknownHost;
+    switch (osError) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTDIR:
+    case EIO: // a ttyS node with no port behind it
+        return OpenFailure::Missing;
+    case EBUSY:
+    case EAGAIN:
+        return OpenFailure::Busy;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return OpenFailure::NotAllowed;
+    case ECONNREFUSED:
+        return OpenFailure::Refused;
+    case EHOSTUNREACH:
+    case ENETUNREACH:
+    case EHOSTDOWN:
+    case ENETDOWN:
+    case ETIMEDOUT:
+        return OpenFailure::Unreachable;
+    case ECONNRESET:
+    case EPIPE:
+        return OpenFailure::Dropped;
+    default:
+        return OpenFailure::Other;
+    }
 }
 
 int LastError()
@@ -422,9 +525,9 @@ QString DevicePath(const QString& name)
 
 } // namespace VaOs
 
-bool TVaOsPort::HungUp()
+bool TtyBackend::HungUp()
 {
-    pollfd p{d->fd, 0, 0};
+    pollfd p{fd_, 0, 0};
     if (::poll(&p, 1, 0) < 0)
         return false;
     return (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;

@@ -88,7 +88,7 @@ void ControllerSession::OpenPort(const QString& name, const QString& devRoot)
 
 QString ControllerSession::OpenFailureDetail(const EVaOpenError& error) const
 {
-    return tq3::OpenFailureDetail(openingPort_, error.Device(), error.OsError());
+    return tq3::OpenFailureDetail(openingPort_, error);
 }
 
 void ControllerSession::ClosePort()
