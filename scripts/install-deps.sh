@@ -6,6 +6,8 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-s
           libjpeg62-turbo-dev ccache
           # the window's font
           fonts-liberation2
+          # the network-line tests' real serial server
+          ser2net
           # the Debian package and its checks: scripts/package.sh, scripts/check-package.sh
           dpkg-dev file help2man lintian desktop-file-utils appstream debootstrap)
 missing=()

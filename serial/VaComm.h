@@ -52,7 +52,9 @@ struct TVaOpenSettings
 // fills the receive buffer under ReadLock, as a driver fills its queue; every fill is
 // followed by a hand-off that announces it. It has one hand-off at a time with the main
 // thread: what it meets meanwhile goes into the next, posted once the last one has run. The
-// write thread alone writes the device from the queue; its reports (end of transmission,
+// write thread alone writes the device from the queue (a network line's backend also sends
+// its Telnet replies from the reading thread and line commands from the main thread, under
+// a lock of its own, so that nothing splits an escaped pair); its reports (end of transmission,
 // write error, device lost) are posted and never waited for. No worker ever blocks on the
 // main thread, so the main thread may wait for room in the queue without running any
 // hand-off, and may join the threads at any time. Both threads stop on their atomic flag

@@ -2,6 +2,7 @@
 // own that behave as converters and ser2net do in their corners: one that never answers the
 // port commands, one that refuses the option, one that sends an error text and closes, one
 // that closes at once, and one that drops the line mid-session.
+#include "NetServer.h"
 #include "VaComm.h"
 #include "port/PortList.h"
 #include "port/PortOpen.h"
@@ -10,191 +11,12 @@
 #include <QScopeGuard>
 #include <QtTest>
 
-#include <mutex>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <sys/socket.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace tq3;
+using Server = FakeServer;
 
 namespace {
-
-enum class Server
-{
-    EchoRaw,       // a raw TCP converter: bytes back as they came
-    TelnetQuiet,   // agrees to everything, answers no port command, echoes the data
-    TelnetRefuses, // turns down COM-port control and binary, echoes the data
-    ErrorText,     // ser2net with its port taken: a text, then the close
-    CloseAtOnce,
-};
-
-QByteArray B(std::initializer_list<int> bytes)
-{
-    QByteArray out;
-    for (const int b : bytes)
-        out += char(b);
-    return out;
-}
-
-// The data of a Telnet stream, read here apart from the component's codec.
-QByteArray TelnetData(const QByteArray& in)
-{
-    QByteArray out;
-    for (qsizetype i = 0; i < in.size(); ++i) {
-        if (quint8(in[i]) != 0xFF) {
-            out += in[i];
-        } else if (i + 1 < in.size() && quint8(in[i + 1]) == 0xFF) {
-            out += in[i++];
-        } else if (i + 1 < in.size() && quint8(in[i + 1]) == 250) {
-            while (i + 1 < in.size() && !(quint8(in[i]) == 0xFF && quint8(in[i + 1]) == 240))
-                ++i;
-            ++i;
-        } else {
-            i += 2;
-        }
-    }
-    return out;
-}
-
-class FakeServer
-{
-public:
-    explicit FakeServer(Server kind) : kind_(kind)
-    {
-        listen_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof a;
-        ::bind(listen_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        ::listen(listen_, 4);
-        ::getsockname(listen_, reinterpret_cast<sockaddr*>(&a), &size);
-        port_ = ntohs(a.sin_port);
-        thread_ = std::thread([this] { Run(); });
-    }
-    ~FakeServer()
-    {
-        Signal(stop_);
-        thread_.join();
-        for (int fd : {listen_, stop_, drop_})
-            ::close(fd);
-    }
-    QString Name(const char* scheme) const
-    {
-        return QStringLiteral("%1://127.0.0.1:%2").arg(scheme).arg(port_);
-    }
-    QByteArray Received() const
-    {
-        std::lock_guard lock(mutex_);
-        return received_;
-    }
-    // Closes the client's connection, as a server that goes away does.
-    void Drop() { Signal(drop_); }
-
-private:
-    static void Signal(int fd)
-    {
-        const quint64 one = 1;
-        [[maybe_unused]] const ssize_t r = ::write(fd, &one, sizeof one);
-    }
-    void Send(int fd, const QByteArray& bytes)
-    {
-        [[maybe_unused]] const ssize_t r = ::send(fd, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL);
-    }
-    void Greet(int client)
-    {
-        switch (kind_) {
-        case Server::TelnetQuiet:
-            Send(client, B({255, 253, 44, 255, 251, 0, 255, 253, 0, 255, 251, 3, 255, 253, 3}));
-            break;
-        case Server::TelnetRefuses:
-            Send(client, B({255, 254, 44, 255, 252, 0, 255, 254, 0}));
-            break;
-        case Server::ErrorText:
-            Send(client, "Port already in use\r\n");
-            ::close(client);
-            break;
-        case Server::CloseAtOnce:
-            ::close(client);
-            break;
-        case Server::EchoRaw:
-            break;
-        }
-    }
-    void Run()
-    {
-        int client = -1;
-        QByteArray pending; // Telnet bytes not yet echoed
-        for (;;) {
-            pollfd fds[4] = {
-                {stop_, POLLIN, 0}, {drop_, POLLIN, 0}, {listen_, POLLIN, 0}, {client, POLLIN, 0}};
-            if (::poll(fds, client >= 0 ? 4 : 3, -1) < 0)
-                continue;
-            if (fds[0].revents)
-                break;
-            if (fds[1].revents) {
-                quint64 v;
-                [[maybe_unused]] const ssize_t r = ::read(drop_, &v, sizeof v);
-                if (client >= 0)
-                    ::close(client);
-                client = -1;
-            }
-            if (fds[2].revents & POLLIN) {
-                const int fd = ::accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
-                if (client >= 0)
-                    ::close(client);
-                client = fd;
-                Greet(fd);
-                if (kind_ == Server::ErrorText || kind_ == Server::CloseAtOnce)
-                    client = -1;
-                continue;
-            }
-            if (client >= 0 && fds[3].revents) {
-                char buf[4096];
-                const ssize_t n = ::recv(client, buf, sizeof buf, 0);
-                if (n <= 0) {
-                    ::close(client);
-                    client = -1;
-                    continue;
-                }
-                {
-                    std::lock_guard lock(mutex_);
-                    received_.append(buf, n);
-                }
-                if (kind_ == Server::EchoRaw) {
-                    Send(client, QByteArray(buf, n));
-                    continue;
-                }
-                // Echo whole Telnet units only, escaped again.
-                pending.append(buf, n);
-                qsizetype cut = pending.size();
-                while (cut > 0 && quint8(pending[cut - 1]) == 0xFF)
-                    --cut;
-                if ((pending.size() - cut) % 2 != 0 ||
-                    pending.lastIndexOf(B({255, 250})) > pending.lastIndexOf(B({255, 240})))
-                    continue;
-                QByteArray echo = TelnetData(pending);
-                pending.clear();
-                echo.replace(B({255}), B({255, 255}));
-                Send(client, echo);
-            }
-        }
-        if (client >= 0)
-            ::close(client);
-    }
-
-    const Server kind_;
-    int listen_ = -1;
-    int stop_ = ::eventfd(0, EFD_CLOEXEC);
-    int drop_ = ::eventfd(0, EFD_CLOEXEC);
-    quint16 port_ = 0;
-    mutable std::mutex mutex_;
-    QByteArray received_;
-    std::thread thread_;
-};
 
 // The component as the program sets it up for the controller.
 void Prepare(TVaComm& comm, const QString& name)
@@ -270,13 +92,14 @@ void TestSerialNet::lines_data()
     QTest::addColumn<int>("server");
     QTest::addColumn<QString>("scheme");
     QTest::addColumn<QByteArray>("commands"); // what the server must have received besides the data
-    const QByteArray line4800 =
-        B({255, 250, 44, 1,   0,   0,   0x12, 0xC0, 255, 240, 255, 250, 44,  2,   8,  255, 240, 255, 250,
-           44,  3,   1,  255, 240, 255, 250,  44,   4,   1,   255, 240, 255, 250, 44, 5,   1,   255, 240});
-    const QByteArray offers = B({255, 251, 44, 255, 251, 0, 255, 253, 0, 255, 251, 3, 255, 253, 3});
-    const QByteArray purge = B({255, 250, 44, 12, 3, 255, 240});
-    const QByteArray dtrOn = B({255, 250, 44, 5, 8, 255, 240}), dtrOff = B({255, 250, 44, 5, 9, 255, 240}),
-                     rtsOff = B({255, 250, 44, 5, 12, 255, 240});
+    const QByteArray line4800 = Bytes({255, 250, 44,  1,   0,   0,   0x12, 0xC0, 255, 240, 255, 250, 44,
+                                       2,   8,   255, 240, 255, 250, 44,   3,    1,   255, 240, 255, 250,
+                                       44,  4,   1,   255, 240, 255, 250,  44,   5,   1,   255, 240});
+    const QByteArray offers = Bytes({255, 251, 44, 255, 251, 0, 255, 253, 0, 255, 251, 3, 255, 253, 3});
+    const QByteArray purge = Bytes({255, 250, 44, 12, 3, 255, 240});
+    const QByteArray dtrOn = Bytes({255, 250, 44, 5, 8, 255, 240}),
+                     dtrOff = Bytes({255, 250, 44, 5, 9, 255, 240}),
+                     rtsOff = Bytes({255, 250, 44, 5, 12, 255, 240});
     QTest::newRow("raw") << int(Server::EchoRaw) << "socket" << QByteArray();
     // Offers, the line at open (purged), the component's line settings with its modem lines
     // (flow control off leaves both low), then the program's DTR and RTS: none waited for.
@@ -291,7 +114,7 @@ void TestSerialNet::lines()
     QFETCH(int, server);
     QFETCH(QString, scheme);
     QFETCH(QByteArray, commands);
-    FakeServer fake{Server(server)};
+    FakeServer fake{Server::Kind(server)};
     TVaComm comm;
     Prepare(comm, fake.Name(scheme.toLatin1().constData()));
     QByteArray rx;
@@ -308,7 +131,8 @@ void TestSerialNet::lines()
     QTRY_COMPARE_WITH_TIMEOUT(rx.size(), data.size(), 5000);
     QCOMPARE(rx, data);
     const QByteArray received = fake.Received();
-    const QByteArray escaped = scheme == "socket" ? data : QByteArray(data).replace(B({255}), B({255, 255}));
+    const QByteArray escaped =
+        scheme == "socket" ? data : QByteArray(data).replace(Bytes({255}), Bytes({255, 255}));
     QCOMPARE(received.toHex(' '), (commands + escaped).toHex(' '));
     comm.Close();
 }
@@ -361,21 +185,11 @@ void TestSerialNet::openFailures()
         fake.reset();
     } else if (setup == "full backlog") {
         // A listener that never accepts, its queue full: the handshake's first step goes unanswered.
-        const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockets.push_back(listener);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof a;
-        QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-                ::listen(listener, 0) == 0);
-        ::getsockname(listener, reinterpret_cast<sockaddr*>(&a), &size);
-        for (int i = 0; i < 3; ++i) {
-            const int c = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-            sockets.push_back(c);
-            ::connect(c, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        }
-        name = QStringLiteral("rfc2217://127.0.0.1:%1").arg(ntohs(a.sin_port));
+        quint16 port = 0;
+        sockets.push_back(ListenOnLoopback(port, 0));
+        for (int i = 0; i < 3; ++i)
+            sockets.push_back(ConnectToLoopback(port, true));
+        name = QStringLiteral("rfc2217://127.0.0.1:%1").arg(port);
         VaOs::SetNetConnectTimeout(300);
     } else if (setup == "error text" || setup == "closes") {
         fake = std::make_unique<FakeServer>(setup == "closes" ? Server::CloseAtOnce : Server::ErrorText);
