@@ -21,29 +21,32 @@ constexpr quint32 Green = 0xCCFF99;
 constexpr quint32 Sky = 0xA6CAF0;
 
 constexpr std::array<ConfigItem, ItemCount> Items = {{
-    {4, 5, E::Text, ShortWrite, "Edit_pin", "pin", "PIN karty SIM", &S::pin, Yellow},
-    {6, 7, E::SmsCentre, ShortWrite, "Edit_operator", "sms_centre", "Centrum SMS", &S::smsCentre, Yellow},
-    {8, 9, E::Text, ShortWrite, "Edit_Tel1", "tel1", "Telefon nr. 1", nullptr, Yellow},
-    {10, 11, E::Text, ShortWrite, "Edit_Tel2", "tel2", "Telefon nr. 2", nullptr, Yellow},
-    {12, 13, E::Text, ShortWrite, "Edit_Tel3", "tel3", "Telefon nr. 3", nullptr, Yellow},
-    {14, 15, E::Text, ShortWrite, "Edit_Tel4", "tel4", "Telefon nr. 4", nullptr, Yellow},
-    {16, 17, E::Text, LongWrite, "Edit_IN1N", "mains_lost", "Zasilacz 5V: Brak", &S::in1n, Orange},
-    {18, 19, E::Text, LongWrite, "Edit_IN2N", "temp_high", "Temperatura: Wysoka", &S::in2n, Orange},
-    {20, 21, E::Text, LongWrite, "Edit_IN1A", "mains_back", "Zasilacz 5V: Powrót", &S::in1a, Green},
-    {22, 23, E::Text, LongWrite, "Edit_IN2A", "temp_low", "Temperatura: Niska", &S::in2a, Sky},
-    {24, 25, E::Text, LongWrite, "Edit_IN3A", "temp_normal", "Temperatura: Norma", &S::in3a, Green},
-    {26, 27, E::Text, ShortWrite, "Edit_Out2zal", "status_query", "Zapytanie o stan", &S::out2zal, Yellow},
-    {28, 29, E::SmsLimit, ShortWrite, "Edit_LimitSMS", "sms_limit", "Limit [24h]: SMS", nullptr, Yellow},
+    {4, 5, E::Text, ShortWrite, "Edit_pin", "pin", "PIN karty SIM", &S::pin, Yellow, 4},
+    {6, 7, E::SmsCentre, ShortWrite, "Edit_operator", "sms_centre", "Centrum SMS", &S::smsCentre, Yellow, 8},
+    {8, 9, E::Text, ShortWrite, "Edit_Tel1", "tel1", "Telefon nr. 1", nullptr, Yellow, 12},
+    {10, 11, E::Text, ShortWrite, "Edit_Tel2", "tel2", "Telefon nr. 2", nullptr, Yellow, 16},
+    {12, 13, E::Text, ShortWrite, "Edit_Tel3", "tel3", "Telefon nr. 3", nullptr, Yellow, 20},
+    {14, 15, E::Text, ShortWrite, "Edit_Tel4", "tel4", "Telefon nr. 4", nullptr, Yellow, 22},
+    {16, 17, E::Text, LongWrite, "Edit_IN1N", "mains_lost", "Zasilacz 5V: Brak", &S::in1n, Orange, 26},
+    {18, 19, E::Text, LongWrite, "Edit_IN2N", "temp_high", "Temperatura: Wysoka", &S::in2n, Orange, 30},
+    {20, 21, E::Text, LongWrite, "Edit_IN1A", "mains_back", "Zasilacz 5V: Powrót", &S::in1a, Green, 46},
+    {22, 23, E::Text, LongWrite, "Edit_IN2A", "temp_low", "Temperatura: Niska", &S::in2a, Sky, 50},
+    {24, 25, E::Text, LongWrite, "Edit_IN3A", "temp_normal", "Temperatura: Norma", &S::in3a, Green, 54},
+    {26, 27, E::Text, ShortWrite, "Edit_Out2zal", "status_query", "Zapytanie o stan", &S::out2zal, Yellow,
+     70},
+    {28, 29, E::SmsLimit, ShortWrite, "Edit_LimitSMS", "sms_limit", "Limit [24h]: SMS", nullptr, Yellow, 94},
     {30, 31, E::Thresholds, ShortWrite, "TempMin", "temp_alarms", "Alarm temperatury: Min, Max", nullptr,
-     Yellow},
+     Yellow, 95},
     {32, 33, E::Correction, ShortWrite, "TempKorekta", "temp_correction", "Korekta temperatury", nullptr,
-     Yellow},
-    {34, 35, E::Interval, ShortWrite, "TempZapisz", "log_interval", "Zapis temp. co [min]", nullptr, Yellow},
-    {36, 37, E::Text, LongWrite, "Edit_IN4N", "battery_low", "Bateria: Rozład.", &S::in4n, Orange},
-    {38, 39, E::Text, LongWrite, "Edit_IN4A", "battery_charged", "Bateria: Naład.", &S::in4a, Green},
-    {40, 41, E::CallOnAlarm, LongWrite, "VoiceBox", "call_on_alarm", "Dzwon przy alarmie", nullptr, Yellow},
+     Yellow, 96},
+    {34, 35, E::Interval, ShortWrite, "TempZapisz", "log_interval", "Zapis temp. co [min]", nullptr, Yellow,
+     97},
+    {36, 37, E::Text, LongWrite, "Edit_IN4N", "battery_low", "Bateria: Rozład.", &S::in4n, Orange, 98},
+    {38, 39, E::Text, LongWrite, "Edit_IN4A", "battery_charged", "Bateria: Naład.", &S::in4a, Green, 99},
+    {40, 41, E::CallOnAlarm, LongWrite, "VoiceBox", "call_on_alarm", "Dzwon przy alarmie", nullptr, Yellow,
+     100},
     {42, 43, E::VoiceLimit, ShortWrite, "Edit_LimitVoice", "voice_limit", "Limit [24h]: Dzwon", nullptr,
-     Yellow},
+     Yellow, 100},
 }};
 
 // The four telephone numbers live in one array of the record.
@@ -148,23 +151,18 @@ QByteArray EncodeItem(const ConfigItem& item, const Settings& s)
 bool DecodeItem(const ConfigItem& item, const QByteArray& payload, Settings& s)
 {
     const auto byte = [&](int i) { return static_cast<quint8>(payload.at(i)); };
+    // A value shorter than its size leaves the item as it was.
+    if (payload.size() < ValueSize(item.encoding).value_or(0))
+        return false;
     switch (item.encoding) {
     case ItemEncoding::Text:
     case ItemEncoding::SmsCentre:
         *TextOf(item, s) = UpToZero(payload);
-        return true;
+        break;
     case ItemEncoding::Thresholds:
-        if (payload.size() < 2)
-            return false;
         s.tempMin = byte(0);
         s.tempMax = byte(1);
-        return true;
-    default:
         break;
-    }
-    if (payload.isEmpty())
-        return false;
-    switch (item.encoding) {
     case ItemEncoding::SmsLimit:
         s.smsLimit = byte(0);
         break;
@@ -179,8 +177,6 @@ bool DecodeItem(const ConfigItem& item, const QByteArray& payload, Settings& s)
         break;
     case ItemEncoding::VoiceLimit:
         s.voiceLimit = byte(0);
-        break;
-    default:
         break;
     }
     return true;

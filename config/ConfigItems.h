@@ -53,6 +53,7 @@ struct ConfigItem
     const char* label;          // how the user knows the item (Polish, as on the window)
     QByteArray Settings::*text; // where a text item keeps its value (the telephones: see TextOf)
     quint32 baseRgb;            // the field's colour when it holds the controller's value
+    quint8 writeProgress;       // the transfer's progress, in percent, once this item is written
 };
 
 // Where a text item keeps its value in the record; null for the other items.

@@ -10,9 +10,6 @@ constexpr quint16 ReadTicks = 10;
 // Before each read the window's pending messages run this many times, so that
 // the controller has finished with the answer before.
 constexpr int PumpsBeforeRead = 251;
-// Progress after each answered write, in table order.
-constexpr int WriteProgress[ItemCount] = {4,  8,  12, 16, 20, 22, 26, 30, 46,  50,
-                                          54, 70, 94, 95, 96, 97, 98, 99, 100, 100};
 
 } // namespace
 
@@ -53,13 +50,12 @@ QString WriteAllSettings::Refusal(const Settings& settings)
 bool WriteAllSettings::Run(const Settings& settings)
 {
     failedAt_ = nullptr;
-    int row = 0;
     for (const ConfigItem& item : ConfigItems()) {
         if (!link_.SendAndWait(item.writeCode, EncodeItem(item, settings), item.writeTicks)) {
             failedAt_ = &item;
             return false;
         }
-        listener_.ItemDone(item, WriteProgress[row++]);
+        listener_.ItemDone(item, item.writeProgress);
     }
     return true;
 }

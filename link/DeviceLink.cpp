@@ -4,10 +4,18 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QLoggingCategory>
 #include <QMetaObject>
 #include <thread>
 
 namespace tq3 {
+
+namespace {
+
+// Every frame written and every answer taken, for a support call's trace.
+Q_LOGGING_CATEGORY(lcLink, "tq3.link", QtInfoMsg)
+
+} // namespace
 
 void LetMessagesRun()
 {
@@ -28,6 +36,7 @@ DeviceLink::DeviceLink(LinkHost& host, UserPrompts& prompts, QObject* parent)
 void DeviceLink::ReceiveChars(const QByteArray& read)
 {
     LastSingleByte_ = read.size() == 1 ? read.at(0) : '.';
+    qCDebug(lcLink).noquote() << "received" << read.toHex(' ');
     assembler_.Append(read);
     TakeAnswers();
 }
@@ -72,6 +81,7 @@ void DeviceLink::SetAwaited(int type)
 
 void DeviceLink::Deliver(const Answer& answer)
 {
+    qCDebug(lcLink).noquote() << "answer" << answer.type << answer.payload.toHex(' ');
     // Once a wait has its answer, later frames are still shown but cannot
     // take its place before the waiting side has read it.
     if (!answerLatched_) {
@@ -86,6 +96,11 @@ void DeviceLink::Deliver(const Answer& answer)
 void DeviceLink::Write(const QByteArray& frame)
 {
     ++framesWritten_;
+    // A trace goes to other people: the passwords stay out of it.
+    const bool secret =
+        frame.size() > 1 && (frame.at(1) == char(CodeLogin) || frame.at(1) == char(CodePassword));
+    qCDebug(lcLink).noquote() << "sent"
+                              << (secret ? frame.left(3).toHex(' ') + " (password)" : frame.toHex(' '));
     if (!writer_)
         return;
     // A frame the port did not take shows as a missing answer, with resends.
@@ -149,10 +164,12 @@ bool DeviceLink::WaitAnswer(quint16 ticks, quint8 code, const std::function<bool
         [&] {
             if (resendsLeft > 0) {
                 --resendsLeft;
+                qCDebug(lcLink) << "no answer of type" << code << "in time: sent again";
                 Write(sent);
                 LetMessagesRun();
                 return true;
             }
+            qCDebug(lcLink) << "no answer of type" << code << "after the resends";
             if (code != CodeStatus) {
                 prompts_.Beep();
                 prompts_.Message(MessageKind::Error, QStringLiteral("Brak odpowiedzi z TQ-3"));

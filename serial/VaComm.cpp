@@ -1,5 +1,6 @@
 #include "VaComm.h"
 
+#include "VaLogging.h"
 #include "VaUtils.h"
 
 #include <QCoreApplication>
@@ -333,12 +334,14 @@ void TVaCustomComm::OpenDevice()
     const QString path = VaOs::DevicePath(DevicePath());
     auto port = TVaOsPort::Open(path, error, &serverText);
     if (!port) {
+        qCDebug(lcVaSerial) << "open" << path << "failed:" << error << VaOs::ErrorText(error) << serverText;
         QString message =
             DevicePath() + QStringLiteral(": ") + VaFormatMessage(sOpenFailed, error, VaOs::ErrorText(error));
         if (!serverText.isEmpty())
             message += QStringLiteral(": ") + serverText;
         throw EVaOpenError(message, path, error, serverText);
     }
+    qCDebug(lcVaSerial) << "opened" << path;
     port_ = std::move(port);
     ++session_;
     lostReported_.store(false);
@@ -359,6 +362,7 @@ void TVaCustomComm::CloseDevice(bool raiseOnClose)
 {
     if (!IsOpen())
         return;
+    qCDebug(lcVaSerial) << "closing" << DevicePath();
     StopThreads();
     port_.reset();
     {
@@ -819,6 +823,7 @@ void TVaCustomComm::DeliverEvents(quint64 session, quint32 mask, bool lost)
     if (mask != 0 && current())
         VaRunGuarded([&] { HandleEvents(mask); });
     if (lost && current()) {
+        qCDebug(lcVaSerial) << "device lost:" << DevicePath();
         const quint32 errors = CE_IOE | lineErrors_.exchange(0);
         if (OnError)
             VaRunGuarded([&] { OnError(this, errors); });

@@ -88,9 +88,15 @@ QList<QWidget*> ConfigPanel::FieldsOf(const ConfigItem& item) const
         return {f.Edit_LimitSMS, f.BoxFiltrSMS};
     case ItemEncoding::Thresholds:
         return {f.TempMin, f.TempMax};
-    default:
-        return {window_->findChild<QWidget*>(QLatin1String(item.control))};
+    case ItemEncoding::Text:
+    case ItemEncoding::SmsCentre:
+    case ItemEncoding::Correction:
+    case ItemEncoding::Interval:
+    case ItemEncoding::CallOnAlarm:
+    case ItemEncoding::VoiceLimit:
+        break;
     }
+    return {window_->findChild<QWidget*>(QLatin1String(item.control))};
 }
 
 QLineEdit* ConfigPanel::EditOf(const ConfigItem& item) const
@@ -101,11 +107,11 @@ QLineEdit* ConfigPanel::EditOf(const ConfigItem& item) const
 void ConfigPanel::ShowItem(const ConfigItem& item, const Settings& s)
 {
     auto& f = form_;
-    if (const QByteArray* text = TextOf(item, s)) {
-        EditOf(item)->setText(ShownText(*text));
-        return;
-    }
     switch (item.encoding) {
+    case ItemEncoding::Text:
+    case ItemEncoding::SmsCentre:
+        EditOf(item)->setText(ShownText(*TextOf(item, s)));
+        break;
     case ItemEncoding::SmsLimit: {
         const SmsLimit limit = DecodeSmsLimit(s.smsLimit);
         f.BoxFiltrSMS->setChecked(limit.filter);
@@ -131,27 +137,30 @@ void ConfigPanel::ShowItem(const ConfigItem& item, const Settings& s)
     case ItemEncoding::VoiceLimit:
         f.Edit_LimitVoice->setText(QString::number(s.voiceLimit));
         break;
-    default:
-        break;
     }
 }
 
 bool ConfigPanel::TakeItem(const ConfigItem& item, Settings& s, QString* problem) const
 {
+    if (ValueSize(item.encoding))
+        return TakeNumberItem(item, s, problem);
+    const QString label = QString::fromUtf8(item.label);
+    bool ok = true;
+    *TextOf(item, s) = ToCp1250(EditOf(item)->text(), &ok);
+    if (!ok) {
+        *problem = QStringLiteral("Pole \"%1\" zawiera znak, którego sterownik nie obsługuje. "
+                                  "Usuń go i spróbuj ponownie.")
+                       .arg(label);
+        return false;
+    }
+    *problem = RefuseItem(item, s);
+    return problem->isEmpty();
+}
+
+bool ConfigPanel::TakeNumberItem(const ConfigItem& item, Settings& s, QString* problem) const
+{
     auto& f = form_;
     const QString label = QString::fromUtf8(item.label);
-    if (QByteArray* text = TextOf(item, s)) {
-        bool ok = true;
-        *text = ToCp1250(EditOf(item)->text(), &ok);
-        if (!ok) {
-            *problem = QStringLiteral("Pole \"%1\" zawiera znak, którego sterownik nie obsługuje. "
-                                      "Usuń go i spróbuj ponownie.")
-                           .arg(label);
-            return false;
-        }
-        *problem = RefuseItem(item, s);
-        return problem->isEmpty();
-    }
     // A number field that loses the focus empty becomes 0; anything else
     // that is not a number in range stops the item.
     const auto number = [&](const QLineEdit* edit, int max) -> std::optional<quint8> {
@@ -193,8 +202,9 @@ bool ConfigPanel::TakeItem(const ConfigItem& item, Settings& s, QString* problem
         s.voiceLimit = *limit;
         break;
     }
-    default:
-        break;
+    case ItemEncoding::Text:
+    case ItemEncoding::SmsCentre:
+        break; // taken as texts
     }
     return true;
 }

@@ -38,6 +38,10 @@ public:
     void ShowTempMax();
     void ShowTempKorekta();
 
+    // The window's fields that hold the item's value (two for the SMS limit
+    // and the thresholds).
+    QList<QWidget*> FieldsOf(const tq3::ConfigItem& item) const;
+
     // An answer of an even type 4..42.
     void ApplyItem(quint8 type, const QByteArray& payload);
 
@@ -60,11 +64,11 @@ public:
 
 private:
     void SetProgressPanel(bool visible);
-    // The fields that show the item (two for the SMS limit and the thresholds).
-    QList<QWidget*> FieldsOf(const tq3::ConfigItem& item) const;
+    // The edit field of a text item.
     QLineEdit* EditOf(const tq3::ConfigItem& item) const;
     void ShowItem(const tq3::ConfigItem& item, const tq3::Settings& settings);
     bool TakeItem(const tq3::ConfigItem& item, tq3::Settings& settings, QString* problem) const;
+    bool TakeNumberItem(const tq3::ConfigItem& item, tq3::Settings& settings, QString* problem) const;
 
     TMainForm& form_;
     tq3::DeviceLink& link_;

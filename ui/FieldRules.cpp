@@ -210,11 +210,14 @@ FieldRules::FieldRules(TMainForm& form, ConfigPanel& config, QObject* parent)
 
     // Whatever changes a field, the user or the program, marks it as not yet
     // written; receiving or writing the item restores its base colour after.
-    for (QLineEdit* edit :
-         {f.Edit_pin, f.Edit_operator, f.Edit_Tel1, f.Edit_Tel2, f.Edit_Tel3, f.Edit_Tel4, f.Edit_IN1N,
-          f.Edit_IN2N, f.Edit_IN1A, f.Edit_IN2A, f.Edit_IN3A, f.Edit_IN4N, f.Edit_IN4A, f.Edit_Out2zal,
-          f.Edit_LimitSMS, f.Edit_LimitVoice, f.TempMin, f.TempMax, f.TempZapisz}) {
-        connect(edit, &QLineEdit::textChanged, this, [edit] { SetFieldColour(edit, tq3colours::Red); });
+    // The correction has no such rule: its spin buttons alone change it.
+    for (const tq3::ConfigItem& item : tq3::ConfigItems()) {
+        if (item.encoding == tq3::ItemEncoding::Correction)
+            continue;
+        for (QWidget* field : config_.FieldsOf(item))
+            if (auto* edit = qobject_cast<QLineEdit*>(field))
+                connect(edit, &QLineEdit::textChanged, this,
+                        [edit] { SetFieldColour(edit, tq3colours::Red); });
     }
 
     new EnterHook(f.BoxFiltrSMS, handler(&FieldRules::BoxFiltrSMSEnter), this);

@@ -36,9 +36,6 @@ public:
 
     void ButtonPobierzClick();
     void ButtonSTOPClick();
-    // Answers 73 (size), 71 (record), 70 (end), 75 (stopped).
-    void Answer(quint8 type, const QByteArray& payload) { download_.Answer(type, payload); }
-
     // Lines of records are gathered and put into the log a few times a second,
     // not one repaint per record; this puts in what is waiting now.
     void FlushLog();

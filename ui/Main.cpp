@@ -7,6 +7,7 @@
 #include "config/CodePage1250.h"
 #include "link/DeviceStatus.h"
 #include "link/Session.h"
+#include "port/NetworkPorts.h"
 #include "port/PortOpen.h"
 #include "ui/AboutBox.h"
 #include "ui/ConfigPanel.h"
@@ -18,6 +19,7 @@
 #include "ui/PortBox.h"
 #include "ui/QtPrompts.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,12 +27,11 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QAbstractItemView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 
@@ -64,31 +65,21 @@ TMain::TMain(const Options& options, QWidget* parent) : QMainWindow(parent)
     VaComm->SetBaudrate(br2400);
     SetNoFlowControl(*VaComm);
     VaComm->SetDeviceName(QStringLiteral("COM%d"));
+    SessionListener& listener = *this;
+    session_ = std::make_unique<ControllerSession>(*VaComm, *prompts_, listener, this);
+    // The window's own handler of received characters.
     VaComm->OnRxChar = [this](QObject* sender, qint32 count) {
         Guarded([&] { VaCommRxChar(sender, count); });
     };
-    VaComm->OnError = [this](QObject*, quint32 errors) {
-        // The device went away (a USB adapter pulled out): the port is closed
-        // now and the next POŁĄCZ opens it afresh.
-        if (errors & VaConst::CE_IOE) {
-            form_.Edit_status->setText(QStringLiteral("ROZŁĄCZONY"));
-            SetFieldColour(form_.Edit_status, tq3colours::Red);
-            form_.Combo_Port->setEnabled(true);
-            form_.Button_rozlacz->setEnabled(false);
-            if (link_->LoggedIn())
-                EnterLoggedOut();
-        }
-    };
+    DeviceLink& link = session_->Link();
 
-    LinkHost& host = *this;
-    link_ = std::make_unique<DeviceLink>(host, *prompts_, this);
-    link_->SetWriter([this](const QByteArray& frame) { return VaComm->WriteString(frame); });
-
-    config_ = new ConfigPanel(form_, *link_, *prompts_, ContainerBuffer, this);
+    config_ = new ConfigPanel(form_, link, *prompts_, ContainerBuffer, this);
     config_->SetLockFunctions([this] { LockControls(); }, [this] { UnlockControls(); });
     fieldRules_ = new FieldRules(form_, *config_, this);
-    history_ = new HistoryPanel(form_, *link_, *prompts_, *config_, this);
+    history_ = new HistoryPanel(form_, link, *prompts_, *config_, this);
     history_->SetLockFunctions([this] { LockControls(); }, [this] { UnlockControls(); });
+    // Answers 70 and 75 are acted on whenever they come, also outside a download.
+    session_->SetHistory(&history_->Download());
 
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
@@ -106,8 +97,8 @@ TMain::TMain(const Options& options, QWidget* parent) : QMainWindow(parent)
     form_.Combo_Port->OnDropDown = [this] { FillPortBox(); };
     connect(form_.Combo_Port, &QComboBox::currentIndexChanged, this, [this](int index) {
         // The chosen adapter's particulars stay at hand over the narrow box.
-        form_.Combo_Port->setToolTip(index < 0 ? QString()
-                                               : form_.Combo_Port->itemData(index, Qt::ToolTipRole).toString());
+        form_.Combo_Port->setToolTip(
+            index < 0 ? QString() : form_.Combo_Port->itemData(index, Qt::ToolTipRole).toString());
     });
     BindControls();
     FormCreate();
@@ -119,8 +110,7 @@ TMain::~TMain()
     Timer->stop();
     VaSetApplicationExceptionHandler(nullptr);
     // Closing sends nothing to the controller; the port closes with VaComm.
-    VaComm->OnRxChar = nullptr;
-    VaComm->OnError = nullptr;
+    session_.reset();
     delete VaComm;
     VaComm = nullptr;
 }
@@ -139,7 +129,7 @@ void TMain::BindExchange(Sender* sender, Signal signal, void (TMain::*handler)()
 {
     // The controls live as long as the window, and with it the link that holds the clicks.
     connect(sender, signal, this, [this, sender, handler] {
-        link_->WhenIdle(
+        session_->Link().WhenIdle(
             sender, [sender] { return sender->isEnabled(); },
             [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
     });
@@ -183,7 +173,10 @@ void TMain::FillPortBox()
     const bool typed = shownIndex < 0 || box->itemText(shownIndex) != shown;
     const QSignalBlocker hold(box);
     box->clear();
-    for (const PortEntry& entry : ListPorts(enumeratePorts_(), ReadStableNames(devRoot_))) {
+    std::vector<PortEntry> entries = ListPorts(enumeratePorts_(), ReadStableNames(devRoot_));
+    for (PortEntry& entry : RecentNetworkEntries())
+        entries.push_back(std::move(entry));
+    for (const PortEntry& entry : entries) {
         box->addItem(entry.name);
         box->setItemData(box->count() - 1, PortToolTip(entry), Qt::ToolTipRole);
     }
@@ -209,23 +202,7 @@ void TMain::FormCreate()
     VaSetApplicationExceptionHandler([this](std::exception_ptr e) { HandleException(e); });
 
     VaComm->SetPortNum(1);
-    VaComm->SetBaudrate(br4800);
-    VaComm->SetParity(paNone);
-    VaComm->SetDatabits(db8);
-    VaComm->SetStopbits(sb1);
-
-    using namespace tq3colours;
-    for (QWidget* w : {static_cast<QWidget*>(f.Edit_IN1N), static_cast<QWidget*>(f.Edit_IN2N),
-                       static_cast<QWidget*>(f.Edit_IN4N)})
-        SetFieldColour(w, LightOrange);
-    SetFieldColour(f.Edit_IN1A, LightGreen);
-    SetFieldColour(f.Edit_IN2A, SkyBlue);
-    SetFieldColour(f.Edit_IN3A, LightGreen);
-    SetFieldColour(f.Edit_IN4A, LightGreen);
-    for (QWidget* w : std::initializer_list<QWidget*>{f.Edit_Out2zal, f.Edit_Tel1, f.Edit_Tel2, f.Edit_Tel3,
-                                                      f.Edit_Tel4, f.Combo_operator, f.Edit_operator,
-                                                      f.Edit_pin, f.Edit_LimitSMS, f.Edit_LimitVoice})
-        SetFieldColour(w, LightYellow);
+    session_->ApplyLineSettings();
 
     config_->TempMinRaw = 132;
     config_->TempMaxRaw = 138;
@@ -233,8 +210,13 @@ void TMain::FormCreate()
     config_->ShowTempMax();
     config_->ShowTempMin();
     config_->ShowTempKorekta();
-    for (QWidget* w : std::initializer_list<QWidget*>{f.TempKorekta, f.TempMin, f.TempMax, f.TempZapisz})
-        SetFieldColour(w, LightYellow);
+    // Every field in its base colour, after its start text; the check boxes
+    // keep the form's.
+    for (const ConfigItem& item : ConfigItems())
+        for (QWidget* w : config_->FieldsOf(item))
+            if (!qobject_cast<QCheckBox*>(w))
+                SetFieldColour(w, QColor::fromRgb(item.baseRgb));
+    SetFieldColour(f.Combo_operator, tq3colours::LightYellow);
 
     for (QLineEdit* e : {f.Temp, f.Udc, f.AC230}) {
         SetFieldColour(e, ButtonFaceColour());
@@ -245,19 +227,13 @@ void TMain::FormCreate()
 void TMain::Button_polaczClick()
 {
     auto& f = form_;
-    if (!VaComm->IsOpen()) {
-        openingPort_ = f.Combo_Port->currentText().trimmed();
-        tq3::ChoosePort(*VaComm, openingPort_, devRoot_);
-        VaComm->Open(); // raises EConvertError when the device cannot be opened
-    }
+    session_->OpenPort(f.Combo_Port->currentText(), devRoot_); // raises EConvertError when it cannot
     f.Edit_status->setText(QStringLiteral("POŁĄCZONY"));
     SetFieldColour(f.Edit_status, tq3colours::Lime);
     f.Combo_Port->setEnabled(false);
     f.Button_rozlacz->setEnabled(true);
-    VaComm->SetDtrLine(true);
-    VaComm->SetRtsLine(false);
 
-    switch (LogIn(*link_, ToCp1250(f.Edit_haslo->text()))) {
+    switch (session_->LogIn(ToCp1250(f.Edit_haslo->text()))) {
     case LoginResult::Accepted:
         EnterLoggedIn();
         break;
@@ -280,7 +256,7 @@ void TMain::Button_rozlaczClick()
     f.Button_rozlacz->setEnabled(false);
     EnterLoggedOut();
     LockControls();
-    if (LogOut(*link_)) {
+    if (session_->LogOut()) {
         prompts_->Beep();
         prompts_->Message(MessageKind::Information, QStringLiteral("Wylogowano z TQ-3"));
     }
@@ -288,12 +264,12 @@ void TMain::Button_rozlaczClick()
 
 void TMain::TimerTimer()
 {
-    link_->Tick();
+    session_->Tick();
 }
 
 void TMain::VaCommRxChar(QObject*, qint32)
 {
-    link_->ReceiveChars(VaComm->ReadString());
+    session_->ReceiveChars();
 }
 
 void TMain::HandleException(std::exception_ptr error)
@@ -303,7 +279,7 @@ void TMain::HandleException(std::exception_ptr error)
     } catch (const EVaOpenError& e) {
         prompts_->Beep();
         prompts_->Message(MessageKind::Plain, QStringLiteral("Port COM niedostępny"), MessageButtons::Ok,
-                          OpenFailureDetail(openingPort_, e.Device(), e.OsError()));
+                          session_->OpenFailureDetail(e));
     } catch (const EConvertError&) {
         prompts_->Beep();
         prompts_->Message(MessageKind::Plain, QStringLiteral("Port COM niedostępny"));
@@ -315,7 +291,7 @@ void TMain::HandleException(std::exception_ptr error)
 void TMain::LockControls()
 {
     auto& f = form_;
-    link_->SetControlsUnlocked(false);
+    session_->SetUnlocked(false);
     f.StatusBar->hide();
     for (QLineEdit* e : {f.Temp, f.Udc, f.AC230}) {
         e->clear();
@@ -343,7 +319,7 @@ void TMain::LockControls()
 void TMain::UnlockControls()
 {
     auto& f = form_;
-    link_->SetControlsUnlocked(true);
+    session_->SetUnlocked(true);
     f.StatusBar->show();
     f.StatusBarPanel->clear();
     SetLabelText(f.LabelSMS, {});
@@ -361,8 +337,8 @@ void TMain::UnlockControls()
 
 void TMain::EnterLoggedIn()
 {
-    link_->SetPollTicks(0);
-    link_->SetLoggedIn(true);
+    session_->Link().SetPollTicks(0);
+    session_->Link().SetLoggedIn(true);
     form_.Edit_logon->setText(QStringLiteral("ZALOGOWANY"));
     SetFieldColour(form_.Edit_logon, tq3colours::Lime);
     form_.Edit_haslo->setEnabled(false);
@@ -371,42 +347,35 @@ void TMain::EnterLoggedIn()
 
 void TMain::EnterLoggedOut()
 {
-    link_->SetControlsUnlocked(false);
+    session_->MarkLoggedOut();
     form_.Edit_logon->setText(QStringLiteral("WYLOGOWANY"));
     SetFieldColour(form_.Edit_logon, tq3colours::Red);
-    link_->SetLoggedIn(false);
     LockControls();
     SetLabelText(form_.TextWersja, QStringLiteral("TQ-3 v ..."));
     SetLabelColour(form_.TextWersja, tq3colours::Grey);
     form_.TempBar->SetProgress(0);
 }
 
-void TMain::DispatchAnswer(quint8 type, const QByteArray& payload)
+void TMain::VersionReceived(const QString& version)
 {
-    // Clicks wait for the normal loop: a dialog opened from inside a dispatch
-    // would hold up every answer behind it.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    switch (type) {
-    case CodeLogin:
-        if (const auto text = VersionText(payload)) {
-            SetLabelText(form_.TextWersja, *text);
-            SetLabelColour(form_.TextWersja, Qt::black);
-        }
-        break;
-    case CodeStatus:
-        ShowStatus(payload);
-        break;
-    case CodeHistoryEnd:
-    case CodeHistoryRecord:
-    case CodeHistory:
-    case CodeHistoryStop:
-        history_->Answer(type, payload);
-        break;
-    default:
-        if (type >= 4 && type <= 42 && type % 2 == 0)
-            config_->ApplyItem(type, payload);
-        break;
-    }
+    SetLabelText(form_.TextWersja, version);
+    SetLabelColour(form_.TextWersja, Qt::black);
+}
+
+void TMain::SettingReceived(quint8 readCode, const QByteArray& payload)
+{
+    config_->ApplyItem(readCode, payload);
+}
+
+void TMain::LineLost()
+{
+    // The device went away (a USB adapter pulled out, a network line dropped):
+    // the port is closed now and the next POŁĄCZ opens it afresh. The session
+    // logs out after this.
+    form_.Edit_status->setText(QStringLiteral("ROZŁĄCZONY"));
+    SetFieldColour(form_.Edit_status, tq3colours::Red);
+    form_.Combo_Port->setEnabled(true);
+    form_.Button_rozlacz->setEnabled(false);
 }
 
 void TMain::ShowStatus(const QByteArray& payload)

@@ -4,6 +4,7 @@
 #include "link/DeviceLink.h"
 #include "link/UserPrompts.h"
 #include "port/PortList.h"
+#include "session/ControllerSession.h"
 #include "ui/MainForm.h"
 
 #include <QMainWindow>
@@ -18,7 +19,7 @@ class FieldRules;
 class QTimer;
 class TVaComm;
 
-class TMain : public QMainWindow, private tq3::LinkHost
+class TMain : public QMainWindow, private tq3::SessionListener
 {
     Q_OBJECT
 public:
@@ -37,7 +38,8 @@ public:
     ~TMain() override;
 
     TMainForm& Form() { return form_; }
-    tq3::DeviceLink& Link() { return *link_; }
+    tq3::DeviceLink& Link() { return session_->Link(); }
+    tq3::ControllerSession& Session() { return *session_; }
     TVaComm& Comm() { return *VaComm; }
     QTimer& TimerObject() { return *Timer; }
     tq3::UserPrompts& Prompts() { return *prompts_; }
@@ -70,9 +72,10 @@ public:
     void LockControls();
     void UnlockControls();
     void EnterLoggedIn();
-    void EnterLoggedOut() override;
+    void EnterLoggedOut();
 
-    void DispatchAnswer(quint8 type, const QByteArray& payload) override;
+    // Every answer, routed by its type through the session.
+    void DispatchAnswer(quint8 type, const QByteArray& payload) { session_->DispatchAnswer(type, payload); }
 
     // Configuration and firmware files are read into this buffer and
     // configuration files built in it.
@@ -82,6 +85,13 @@ public:
     HistoryPanel& History() { return *history_; }
 
 private:
+    // What the session reports.
+    void VersionReceived(const QString& version) override;
+    void StatusReceived(const QByteArray& payload) override { ShowStatus(payload); }
+    void SettingReceived(quint8 readCode, const QByteArray& payload) override;
+    void LoggedOut() override { EnterLoggedOut(); }
+    void LineLost() override;
+
     void ShowStatus(const QByteArray& payload);
     // Reads the ports present afresh; what the box shows stays chosen.
     void FillPortBox();
@@ -100,12 +110,11 @@ private:
     tq3::UserPrompts* prompts_ = nullptr;
     TVaComm* VaComm = nullptr;
     QTimer* Timer = nullptr;
-    std::unique_ptr<tq3::DeviceLink> link_;
+    std::unique_ptr<tq3::ControllerSession> session_;
     ConfigPanel* config_ = nullptr;
     FieldRules* fieldRules_ = nullptr;
     HistoryPanel* history_ = nullptr;
     std::function<std::vector<tq3::FoundPort>()> enumeratePorts_;
     QString devRoot_;
-    QString extraPort_;   // a device given at start, kept in the list
-    QString openingPort_; // the name the last open tried, for its failure's detail
+    QString extraPort_; // a device given at start, kept in the list
 };

@@ -23,7 +23,8 @@ constexpr const char* Connection = "[-p PORT] [-P HASŁO] ";
 const std::array<CommandInfo, 13> Commands = {{
     {Command::Ports, "ports", "", 0,
      "Lista portów jak w oknie programu: COM1..COM8 (/dev/ttyS0..7), potem urządzenia\n"
-     "szeregowe obecne w systemie pod stałymi nazwami (każdą z nich przyjmuje -p).\n"
+     "szeregowe obecne w systemie pod stałymi nazwami (każdą z nich przyjmuje -p), na końcu\n"
+     "ostatnio otwarte linie sieciowe.\n"
      "Wiersz: nazwa, urządzenie, producent, opis, numer seryjny, rozdzielone tabulatorem.\n"},
     {Command::Status, "status", "[--json] [--watch]", 0,
      "Stan sterownika: wersja, modem GSM, sygnał, liczniki, temperatura, napięcia.\n"
@@ -80,11 +81,18 @@ const CommandInfo* FindCommand(const QString& name)
 
 const char* const OptionsHelp =
     "Opcje:\n"
-    "  -p, --port PORT         COM1..COM8 albo ścieżka urządzenia (np. /dev/serial/by-id/...);\n"
-    "                          bez -p port ze zmiennej TQ3_PORT\n"
+    "  -p, --port PORT         COM1..COM8, ścieżka urządzenia (np. /dev/serial/by-id/...) albo\n"
+    "                          linia sieciowa: socket://HOST:PORT (surowe TCP, np. konwerter\n"
+    "                          szeregowo-Ethernet) lub rfc2217://HOST:PORT (Telnet RFC 2217,\n"
+    "                          np. ser2net); HOST to nazwa, IPv4 albo [IPv6]. Sieć przenosi\n"
+    "                          hasło i ustawienia jawnie: tylko w zaufanej sieci albo przez\n"
+    "                          tunel SSH. Bez -p port ze zmiennej TQ3_PORT\n"
     "  -P, --password HASŁO    hasło dostępu; bez -P ze zmiennej TQ3_PASSWORD, a gdy i jej\n"
     "                          brak, a wejście jest terminalem, tq3ctl pyta o nie (bez echa)\n"
     "  -q, --quiet             bez paska postępu i komunikatów informacyjnych\n"
+    "  -v, --verbose           ślad pracy na standardowym wyjściu błędów: port, sieć, każda\n"
+    "                          wysłana i odebrana ramka (to samo daje "
+    "QT_LOGGING_RULES=\"tq3.*.debug=true\")\n"
     "  -h, --help              pomoc; tq3ctl POLECENIE --help: pomoc polecenia\n"
     "      --version           wersja programu\n";
 
@@ -211,6 +219,8 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QProcessEnviron
             output = true;
         } else if (arg == QLatin1String("-q") || arg == QLatin1String("--quiet")) {
             cl.quiet = true;
+        } else if (arg == QLatin1String("-v") || arg == QLatin1String("--verbose")) {
+            cl.verbose = true;
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
             cl.help = true;
         } else if (arg == QLatin1String("--version")) {

@@ -56,7 +56,8 @@ struct CommandLine
     bool watch = false;
     bool csv = false;
     bool quiet = false;
-    bool help = false; // general help, or the command's when one is named
+    bool verbose = false; // the layers' traces on standard error
+    bool help = false;    // general help, or the command's when one is named
     bool version = false;
     QString error; // a usage error, in Polish; the command is not to run
 };

@@ -14,12 +14,14 @@
 #include "history/HistoryFormat.h"
 #include "history/ServiceCommands.h"
 #include "link/Session.h"
+#include "port/NetworkPorts.h"
 #include "port/PortList.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <cstdio>
 #include <optional>
@@ -114,7 +116,10 @@ int RunPorts(Console& console)
 {
     // The window's port list, a port a line: its name, its device, and what the
     // system knows of the adapter.
-    for (const tq3::PortEntry& port : tq3::ListPorts(tq3::EnumerateSerialPorts(), tq3::ReadStableNames())) {
+    std::vector<tq3::PortEntry> ports = tq3::ListPorts(tq3::EnumerateSerialPorts(), tq3::ReadStableNames());
+    for (tq3::PortEntry& port : tq3::RecentNetworkEntries())
+        ports.push_back(std::move(port));
+    for (const tq3::PortEntry& port : ports) {
         const QStringList columns{port.name, port.device, port.manufacturer, port.description,
                                   port.serialNumber};
         if (!console.Out(columns.join(QLatin1Char('\t')) + QLatin1Char('\n')))
@@ -313,12 +318,13 @@ int RunHistory(Device& device, const CommandLine& cl, Console& console)
     HistoryOutput output(console, cl.csv, !toFile);
     tq3::HistoryDownload download(device.Link(), output);
     download.SetPauseStep(device.Tick());
-    device.SetHistory(&download);
+    tq3::ControllerSession& session = device.Session();
+    session.SetHistory(&download);
     struct Unset
     {
-        Device& device;
-        ~Unset() { device.SetHistory(nullptr); }
-    } unset{device};
+        tq3::ControllerSession& session;
+        ~Unset() { session.SetHistory(nullptr); }
+    } unset{session};
 
     output.Start();
     console.StartProgress(QStringLiteral("Pobieram historie"));
@@ -326,18 +332,15 @@ int RunHistory(Device& device, const CommandLine& cl, Console& console)
         console.EndProgress();
         return ExitNoAnswer; // the link has said so
     }
-    const quint64 started = device.Ticks();
-    while (!download.Finished()) {
+    const auto askStop = [&] {
         if ((Interrupted() || output.OutputGone()) && !download.StopRequested())
             download.RequestStop(); // goes out with the next record
-        const quint64 lastSign = qMax(started, device.LastHistoryAnswerTick());
-        if (device.Ticks() - lastSign >= quint64(HistoryStallTicks)) {
-            console.EndProgress();
-            console.Error(QStringLiteral("Brak odpowiedzi z TQ-3"));
-            device.EnterLoggedOut();
-            return ExitNoAnswer;
-        }
-        tq3::WaitForMessages();
+    };
+    if (session.AwaitHistory(download, HistoryStallTicks, askStop) ==
+        tq3::ControllerSession::HistoryEnd::Stalled) {
+        console.EndProgress();
+        console.Error(QStringLiteral("Brak odpowiedzi z TQ-3"));
+        return ExitNoAnswer;
     }
     console.EndProgress();
     if (output.EndedNormally())
@@ -554,6 +557,10 @@ int Main(const QStringList& arguments, const QProcessEnvironment& environment)
         std::fprintf(stderr, "tq3ctl: %s\nWięcej: %s\n", cl.error.toUtf8().constData(),
                      more.toUtf8().constData());
         return ExitUsage;
+    }
+    if (cl.verbose) {
+        QLoggingCategory::setFilterRules(QStringLiteral("tq3.*.debug=true"));
+        qSetMessagePattern(QStringLiteral("tq3ctl: %{category}: %{message}"));
     }
     Console console(cl.quiet, StderrIsTerminal());
     return RunCommand(cl, console, RunOptionsFrom(environment));

@@ -87,14 +87,4 @@ bool Interrupted()
     return interrupted != 0;
 }
 
-void ClearInterrupt()
-{
-    interrupted = 0;
-}
-
-void RaiseInterrupt()
-{
-    interrupted = 1;
-}
-
 } // namespace tq3ctl

@@ -19,8 +19,5 @@ std::optional<QByteArray> ReadHiddenLine(const char* prompt);
 // output becomes an error of the write rather than the end of the program.
 void InstallInterruptHandler();
 bool Interrupted();
-// For tests that run several commands in one process.
-void ClearInterrupt();
-void RaiseInterrupt();
 
 } // namespace tq3ctl

@@ -5,6 +5,8 @@
 #include "config/CodePage1250.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
 #include <QMap>
 #include <QProcess>
 #include <QStringList>
@@ -26,6 +28,10 @@ inline QProcessEnvironment CtlEnvironment(const QMap<QString, QString>& extra = 
     env.remove(QStringLiteral("TQ3_PORT"));
     env.remove(QStringLiteral("TQ3_PASSWORD"));
     env.insert(QStringLiteral("TQ3CTL_TICK_MS"), QStringLiteral("20"));
+    // The network lines tq3ctl remembers go to a folder of the test's own.
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"),
+               QDir::temp().filePath(
+                   QStringLiteral("tq3ctl-test-config-%1").arg(QCoreApplication::applicationPid())));
     for (auto it = extra.begin(); it != extra.end(); ++it)
         env.insert(it.key(), it.value());
     return env;

@@ -126,6 +126,7 @@ private slots:
     void failures();
     void passwordPrompt();
     void history();
+    void verboseTrace();
     void historyOnAPausingOrLossyLine_data();
     void historyOnAPausingOrLossyLine();
     void firmware();
@@ -610,6 +611,19 @@ void TestCtl::history()
     QCOMPARE(stalled.code, int(ExitNoAnswer));
     QVERIFY(stalled.err.contains("Brak odpowiedzi z TQ-3"));
     QVERIFY(!QFile::exists(partial));
+}
+
+// -v traces every frame for a support call, but never the password.
+void TestCtl::verboseTrace()
+{
+    auto sim = StartSim();
+    QVERIFY(sim);
+    const CtlRun run = RunCtl(On(*sim, {"-v", "status"}));
+    QCOMPARE(run.code, 0);
+    QVERIFY2(run.err.contains("tq3.link: sent 4d 50 01 47 e5") && run.err.contains("tq3.link: answer 80 ") &&
+                 run.err.contains("tq3.session: login accepted"),
+             run.err.constData());
+    QVERIFY(!run.err.contains("37 33 39 31"));
 }
 
 void TestCtl::historyOnAPausingOrLossyLine_data()

@@ -3,6 +3,7 @@
 #include "PtyPair.h"
 #include "VaClasses.h"
 #include "VaComm.h"
+#include "port/NetworkPorts.h"
 #include "port/PortList.h"
 #include "port/PortOpen.h"
 
@@ -50,6 +51,7 @@ private slots:
     void missingDevice();
     void busyDevice();
     void deviceNotAllowed();
+    void remembersNetworkLines();
 };
 
 void TestPorts::comPortsFirstThenDevicesByStableName()
@@ -76,8 +78,9 @@ void TestPorts::comPortsFirstThenDevicesByStableName()
 
     QStringList expected;
     for (int n = 1; n <= 8; ++n)
-        expected << QStringLiteral("COM%1 %2").arg(n).arg(QDir(dir.path()).relativeFilePath(
-                        QStringLiteral("/dev/ttyS%1").arg(n - 1)));
+        expected << QStringLiteral("COM%1 %2")
+                        .arg(n)
+                        .arg(QDir(dir.path()).relativeFilePath(QStringLiteral("/dev/ttyS%1").arg(n - 1)));
     // The adapter with a stable name is listed under it; the others under their node.
     expected << dev.filePath("ttyACM0") + " ttyACM0" << dev.filePath("ttyUSB1") + " ttyUSB1"
              << "usb-FTDI_FT232R_A1-if00-port0 ttyUSB0";
@@ -85,9 +88,10 @@ void TestPorts::comPortsFirstThenDevicesByStableName()
 
     QCOMPARE(PortToolTip(ports[0]), QStringLiteral("Opis: 16550A\nUrządzenie: /dev/ttyS0"));
     QCOMPARE(PortToolTip(ports[1]), QStringLiteral("Urządzenie: /dev/ttyS1"));
-    QCOMPARE(PortToolTip(ports.back()), QStringLiteral("Producent: FTDI\nOpis: FT232R USB UART\nNumer seryjny: A1\n"
-                                                       "Urządzenie: ") +
-                                            dev.filePath("ttyUSB0"));
+    QCOMPARE(PortToolTip(ports.back()),
+             QStringLiteral("Producent: FTDI\nOpis: FT232R USB UART\nNumer seryjny: A1\n"
+                            "Urządzenie: ") +
+                 dev.filePath("ttyUSB0"));
 }
 
 void TestPorts::resolvesNames_data()
@@ -95,12 +99,18 @@ void TestPorts::resolvesNames_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("resolved"); // relative to the fake /dev, or as it stands
 
-    QTest::newRow("COM stays COM") << "com3" << "com3";
-    QTest::newRow("stable name") << "usb-X-if00" << "@ttyUSB0";
-    QTest::newRow("bare node") << "ttyUSB0" << "@ttyUSB0";
-    QTest::newRow("path") << "/tmp/tq3sim" << "/tmp/tq3sim";
-    QTest::newRow("unknown") << "ttyXYZ" << "ttyXYZ";
-    QTest::newRow("blanks around") << "  ttyUSB0 " << "@ttyUSB0";
+    QTest::newRow("COM stays COM") << "com3"
+                                   << "com3";
+    QTest::newRow("stable name") << "usb-X-if00"
+                                 << "@ttyUSB0";
+    QTest::newRow("bare node") << "ttyUSB0"
+                               << "@ttyUSB0";
+    QTest::newRow("path") << "/tmp/tq3sim"
+                          << "/tmp/tq3sim";
+    QTest::newRow("unknown") << "ttyXYZ"
+                             << "ttyXYZ";
+    QTest::newRow("blanks around") << "  ttyUSB0 "
+                                   << "@ttyUSB0";
 }
 
 void TestPorts::resolvesNames()
@@ -124,9 +134,10 @@ void TestPorts::missingDevice()
     QVERIFY(failure);
     QCOMPARE(failure->Device(), QStringLiteral("/dev/tq3-no-such-port"));
     QCOMPARE(ClassifyOpenFailure(failure->OsError()), OpenFailure::Missing);
-    QCOMPARE(OpenFailureDetail(QStringLiteral("/dev/tq3-no-such-port"), failure->Device(), failure->OsError()),
-             QStringLiteral("Urządzenie /dev/tq3-no-such-port nie istnieje: adapter nie jest podłączony "
-                            "albo port ma inną nazwę."));
+    QCOMPARE(
+        OpenFailureDetail(QStringLiteral("/dev/tq3-no-such-port"), failure->Device(), failure->OsError()),
+        QStringLiteral("Urządzenie /dev/tq3-no-such-port nie istnieje: adapter nie jest podłączony "
+                       "albo port ma inną nazwę."));
     // A COM name shows the node it stands for.
     QVERIFY(OpenFailureDetail(QStringLiteral("COM9"), QStringLiteral("/dev/ttyS8"), ENOENT)
                 .startsWith(QStringLiteral("Urządzenie COM9 (/dev/ttyS8) nie istnieje")));
@@ -175,8 +186,8 @@ void TestPorts::deviceNotAllowed()
     QVERIFY(failure);
     QCOMPARE(ClassifyOpenFailure(failure->OsError()), OpenFailure::NotAllowed);
     const QString detail = OpenFailureDetail(pty.SlavePath(), failure->Device(), failure->OsError());
-    QVERIFY2(detail.startsWith(QStringLiteral("Brak uprawnień do urządzenia %1. Dodaj użytkownika ")
-                                   .arg(pty.SlavePath())),
+    QVERIFY2(detail.startsWith(
+                 QStringLiteral("Brak uprawnień do urządzenia %1. Dodaj użytkownika ").arg(pty.SlavePath())),
              qPrintable(detail));
     // The slave belongs to the tty group, which may not read it: the remedy is dialout.
     QVERIFY2(detail.contains(QStringLiteral(" do grupy dialout (sudo adduser ")) &&
@@ -185,4 +196,20 @@ void TestPorts::deviceNotAllowed()
 }
 
 QTEST_GUILESS_MAIN(TestPorts)
+
+// The last five network lines that opened, newest first, each once; local
+// ports are listed anyway and are not kept.
+void TestPorts::remembersNetworkLines()
+{
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    for (const char* name :
+         {"socket://10.0.0.7:4001", "/dev/ttyUSB0", "COM2", "rfc2217://[::1]:2000", "rfc2217://box:2001",
+          "socket://10.0.0.7:4001", "RFC2217://a:1", "socket://b:2", "socket://c:3"})
+        RememberNetworkPort(QString::fromLatin1(name));
+    QCOMPARE(RecentNetworkPorts(), (QStringList{"socket://c:3", "socket://b:2", "RFC2217://a:1",
+                                                "socket://10.0.0.7:4001", "rfc2217://box:2001"}));
+    QCOMPARE(RecentNetworkEntries().front().device, QStringLiteral("socket://c:3"));
+}
+
 #include "tst_ports.moc"
