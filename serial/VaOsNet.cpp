@@ -1,6 +1,7 @@
 // The network backend of the serial-port component: a TCP connection to a serial server,
 // as a raw byte stream or as Telnet with COM-port control. The only file with socket calls.
 #include "VaConst.h"
+#include "VaLogging.h"
 #include "VaOsBackend.h"
 #include "VaTelnet.h"
 
@@ -487,18 +488,28 @@ std::unique_ptr<TVaOsBackend> VaOsDetail::OpenNetLine(const VaOs::NetAddress& ad
     const int rc = ::getaddrinfo(host.constData(), port.constData(), &hints, &list);
     if (rc != 0) {
         error = rc == EAI_SYSTEM ? errno : VaOs::ResolverErrorBase + qAbs(rc);
+        qCDebug(lcVaNetwork) << "no address for" << address.Shown() << ":" << error;
         return nullptr;
     }
     const auto started = Clock::now();
     const int fd = Connect(list, started + std::chrono::milliseconds(gConnectTimeoutMs.load()), error);
     ::freeaddrinfo(list);
-    if (fd < 0)
+    if (fd < 0) {
+        qCDebug(lcVaNetwork) << "connect to" << address.Shown() << "failed:" << error;
         return nullptr;
+    }
     const auto connectTime = Clock::now() - started;
     SetLineOptions(fd);
-    auto line = std::make_unique<NetBackend>(fd, address.kind == VaOs::NetAddress::Kind::Rfc2217);
-    if (!line->Start(connectTime, error, serverText))
+    const bool telnet = address.kind == VaOs::NetAddress::Kind::Rfc2217;
+    auto line = std::make_unique<NetBackend>(fd, telnet);
+    if (!line->Start(connectTime, error, serverText)) {
+        qCDebug(lcVaNetwork) << "line at" << address.Shown() << "refused:" << error
+                             << (serverText ? *serverText : QString());
         return nullptr;
+    }
+    qCDebug(lcVaNetwork)
+        << (telnet ? "RFC 2217" : "raw TCP") << "line open at" << address.Shown() << "after"
+        << std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started).count() << "us";
     return line;
 }
 
