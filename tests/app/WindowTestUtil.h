@@ -9,12 +9,23 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <unistd.h>
+
+// The network lines the window remembers live in a folder of the test's own,
+// set before the application starts.
+inline const bool OwnConfigFolder = [] {
+    return qputenv("XDG_CONFIG_HOME", QFile::encodeName(QDir::temp().filePath(
+                                          QStringLiteral("tq3-test-config-%1").arg(::getpid()))));
+}();
 
 // Once a check of the running test has failed, a modal window still open would
 // hold that test (and every test after it) until the time limit: close it, so
