@@ -3,6 +3,8 @@
 
 #include "VaOs.h"
 
+#include <cerrno>
+
 class TVaOsBackend
 {
 public:
@@ -19,6 +21,15 @@ public:
 };
 
 namespace VaOsDetail {
+// A system call, again as long as a signal interrupts it.
+int RetryEintr(auto&& call)
+{
+    int r;
+    do {
+        r = call();
+    } while (r < 0 && errno == EINTR);
+    return r;
+}
 // The calling thread's error, as TVaOsPort::LastError reports it.
 void SetLastError(int code);
 // Null with error (and serverText) set when the line cannot be had.

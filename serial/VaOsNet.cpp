@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 using namespace VaConst;
+using VaOsDetail::RetryEintr;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
@@ -38,15 +39,6 @@ constexpr auto GraceMin = 30ms, GraceMax = 500ms;
 constexpr int GraceRoundTrips = 4;
 
 constexpr int MaxServerText = 200;
-
-int RetryEintr(auto&& call)
-{
-    int r;
-    do {
-        r = call();
-    } while (r < 0 && errno == EINTR);
-    return r;
-}
 
 int RemainingMs(Clock::time_point deadline)
 {

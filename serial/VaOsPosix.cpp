@@ -18,21 +18,13 @@
 #include <unistd.h>
 
 using namespace VaConst;
+using VaOsDetail::RetryEintr;
 
 namespace {
 
 // Per thread, so that a failure met by one of the port's threads is never reported with the
 // code another thread has just stored.
 thread_local int tLastError = 0;
-
-int RetryEintr(auto&& call)
-{
-    int r;
-    do {
-        r = call();
-    } while (r < 0 && errno == EINTR);
-    return r;
-}
 
 struct SpeedEntry
 {
