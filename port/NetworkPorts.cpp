@@ -6,7 +6,7 @@ namespace tq3 {
 
 namespace {
 
-// In the user's configuration folder (~/.config/tq3-konfigurator/porty.conf):
+// In the user's configuration folder (~/.config/tq3-konfigurator/porty.ini):
 // the programs keep nothing else between runs.
 QSettings Store()
 {
