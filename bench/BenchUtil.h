@@ -1,6 +1,8 @@
 #pragma once
 // Shared by the benchmarks: the simulated controller as a separate process (so
 // that its CPU time is not counted as ours), CPU and memory figures.
+#include "NetServer.h"
+#include "Ser2netServer.h"
 #include "ui/Main.h"
 #include "ui/MainForm.h"
 #include <QCoreApplication>
@@ -60,6 +62,45 @@ inline void StopSim(QProcess& sim)
     if (!sim.waitForFinished(3000))
         sim.kill();
 }
+
+// Where a benchmark reaches the simulated controller: its pseudo-terminal, or Debian's
+// ser2net on loopback in front of it ("--via socket" or "--via rfc2217"), with one
+// line of ser2net's connection options if given ("--ser2net-option 'chardelay: false'").
+struct Via
+{
+    QString scheme; // empty: the pseudo-terminal itself
+    QString option;
+    // Takes the two options out of the arguments; false on a scheme it does not know.
+    bool Take(QStringList& args)
+    {
+        for (int i = 0; i + 1 < args.size();) {
+            if (args[i] == QLatin1String("--via") || args[i] == QLatin1String("--ser2net-option")) {
+                (args[i] == QLatin1String("--via") ? scheme : option) = args[i + 1];
+                args.remove(i, 2);
+            } else {
+                ++i;
+            }
+        }
+        if (scheme == QLatin1String("pty"))
+            scheme.clear();
+        return scheme.isEmpty() || scheme == QLatin1String("socket") || scheme == QLatin1String("rfc2217");
+    }
+    QString Describe() const
+    {
+        if (scheme.isEmpty())
+            return QStringLiteral("the pseudo-terminal");
+        return QStringLiteral("ser2net on loopback, ") + scheme + QStringLiteral("://") +
+               (option.isEmpty() ? QString() : QStringLiteral(", ") + option);
+    }
+    // The name to open for the device: the device itself, or a ser2net accepter in front of it.
+    QString Reach(const QString& device, Ser2net& server) const
+    {
+        if (scheme.isEmpty() || device.isEmpty())
+            return device;
+        const Accepter a{scheme == QLatin1String("rfc2217"), FreeLoopbackPort(), device};
+        return server.Start({a}, option) ? a.Name() : QString();
+    }
+};
 
 inline void Figure(const char* name, double value, const char* unit, const char* goal)
 {

@@ -40,6 +40,8 @@ void RememberNetworkPort(const QString& name)
     if (!IsNetworkPort(n))
         return;
     QStringList names = RecentNetworkPorts();
+    if (names.value(0) == n)
+        return;
     names.removeAll(n);
     names.prepend(n);
     while (names.size() > RememberedNetworkPorts)

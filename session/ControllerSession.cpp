@@ -80,7 +80,9 @@ void ControllerSession::OpenPort(const QString& name, const QString& devRoot)
         ChoosePort(comm_, openingPort_, devRoot);
         comm_.Open(); // raises EConvertError when the device cannot be opened
         lineLost_ = false;
-        RememberNetworkPort(openingPort_);
+        // Written while the first frame is on the line, not before it goes out.
+        QMetaObject::invokeMethod(
+            this, [name = openingPort_] { RememberNetworkPort(name); }, Qt::QueuedConnection);
     }
     comm_.SetDtrLine(true);
     comm_.SetRtsLine(false);

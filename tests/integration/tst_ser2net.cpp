@@ -5,18 +5,18 @@
 #include "CommandLine.h"
 #include "CtlTestUtil.h"
 #include "NetServer.h"
+#include "Ser2netServer.h"
 #include "VaComm.h"
+#include "link/CommandCodes.h"
+#include "link/Frame.h"
 #include "port/PortOpen.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 using namespace tq3ctl;
@@ -24,96 +24,6 @@ using namespace tq3ctl;
 namespace {
 
 const QString Password = QStringLiteral("7391");
-
-QString Ser2netPath()
-{
-    return QStandardPaths::findExecutable(QStringLiteral("ser2net"),
-                                          QString::fromLocal8Bit(qgetenv("PATH")).split(u':') +
-                                              QStringList{"/usr/sbin", "/sbin"});
-}
-
-// Whether something listens on 127.0.0.1:port, from the kernel's table: a probe connection
-// would open the device behind ser2net.
-bool Listening(quint16 port)
-{
-    QFile table(QStringLiteral("/proc/net/tcp"));
-    if (!table.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray local =
-        QByteArray("0100007F:") + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
-    for (const QByteArray& line : table.readAll().split('\n')) {
-        const QList<QByteArray> f = line.simplified().split(' ');
-        if (f.size() > 3 && f[1] == local && f[3] == "0A")
-            return true;
-    }
-    return false;
-}
-
-struct Accepter
-{
-    bool telnet = false;
-    quint16 port = 0;
-    QString device;
-    QString Name() const
-    {
-        return QStringLiteral("%1://127.0.0.1:%2").arg(telnet ? "rfc2217" : "socket").arg(port);
-    }
-};
-
-// ser2net run in the foreground on a configuration of its own, stopped by its process id.
-class Ser2net
-{
-public:
-    ~Ser2net() { Stop(); }
-    bool Start(const QList<Accepter>& accepters)
-    {
-        QByteArray yaml;
-        for (int i = 0; i < accepters.size(); ++i) {
-            const Accepter& a = accepters[i];
-            yaml += QStringLiteral("connection: &line%1\n"
-                                   "  accepter: %2tcp,127.0.0.1,%3\n"
-                                   "  connector: serialdev,%4,4800n81,local\n")
-                        .arg(i)
-                        .arg(a.telnet ? "telnet(rfc2217)," : "")
-                        .arg(a.port)
-                        .arg(a.device)
-                        .toUtf8();
-        }
-        const QString config = dir_.filePath(QStringLiteral("ser2net.yaml"));
-        QFile f(config);
-        if (!f.open(QIODevice::WriteOnly) || f.write(yaml) != yaml.size())
-            return false;
-        f.close();
-        process_.setProgram(Ser2netPath());
-        process_.setArguments({"-n", "-u", "-c", config});
-        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        // A test that dies takes its server with it, so no ser2net outlives the run.
-        process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        process_.start();
-        if (!process_.waitForStarted(5000))
-            return false;
-        return QTest::qWaitFor(
-            [&] {
-                return std::all_of(accepters.begin(), accepters.end(),
-                                   [](const Accepter& a) { return Listening(a.port); });
-            },
-            5000);
-    }
-    void Stop()
-    {
-        if (process_.state() == QProcess::NotRunning)
-            return;
-        process_.terminate();
-        if (!process_.waitForFinished(5000)) {
-            process_.kill();
-            process_.waitForFinished();
-        }
-    }
-
-private:
-    QTemporaryDir dir_;
-    QProcess process_;
-};
 
 QStringList Args(const QString& port, const QStringList& rest)
 {
@@ -325,16 +235,21 @@ void TestSer2net::refused()
     } else if (kind != "closed") {
         QVERIFY(server.Start({a}));
     }
+    size_t heldFrames = 0;
     if (kind == "in use") {
+        // The first client holds the line: its frame has reached the controller.
         holder = ConnectToLoopback(a.port);
         QVERIFY(holder >= 0);
-        QTest::qWait(100); // ser2net takes the first client in
+        const QByteArray status = tq3::BuildFrame(tq3::CodeStatus, QByteArrayLiteral("G"));
+        QCOMPARE(::write(holder, status.constData(), size_t(status.size())), ssize_t(status.size()));
+        QVERIFY(QTest::qWaitFor([&] { return !sim->frames().empty(); }, 5000));
+        heldFrames = sim->frames().size();
     }
 
     const CtlRun run = RunCtl(Args(a.Name(), {"status"}));
     QCOMPARE(run.code, int(ExitPort));
     QVERIFY2(HasDetail(run, detail.arg(QStringLiteral("127.0.0.1:%1").arg(a.port))), run.err.constData());
-    QCOMPARE(sim->frames().size(), size_t(0));
+    QCOMPARE(sim->frames().size(), heldFrames);
 
     TVaComm comm;
     tq3::ChoosePort(comm, a.Name());
@@ -365,8 +280,8 @@ void TestSer2net::lineDropped()
     QProcess ctl;
     PrepareCtl(ctl, Args(a.Name(), {"history", "-o", Path("dropped.txt")}));
     ctl.start();
+    // The request is in: the size and the records are on their way, for seconds.
     QVERIFY(QTest::qWaitFor([&] { return FrameCodes(*sim).contains(73); }, 10000));
-    QTest::qWait(200); // records on their way
     QElapsedTimer timer;
     timer.start();
     server.Stop();
