@@ -22,10 +22,21 @@ int main(int argc, char* argv[])
 {
     const auto start = std::chrono::steady_clock::now();
     QApplication app(argc, argv);
-    const int idleSeconds = argc > 1 ? QByteArray(argv[1]).toInt() : 30;
+    // bench_link [SECONDS] [--via socket|rfc2217 [--ser2net-option LINE]]: the idle
+    // figure through ser2net too; the rest stays on the pseudo-terminal.
+    QStringList args = app.arguments().mid(1);
+    Via via;
+    if (!via.Take(args)) {
+        std::fprintf(stderr,
+                     "usage: bench_link [SECONDS] [--via pty|socket|rfc2217] [--ser2net-option LINE]\n");
+        return 2;
+    }
+    const int idleSeconds = args.isEmpty() ? 30 : args.first().toInt();
+    std::printf("through %s\n", qPrintable(via.Describe()));
 
     QProcess sim;
-    const QString port = StartSim(sim, {});
+    Ser2net server;
+    const QString port = via.Reach(StartSim(sim, {}), server);
     if (port.isEmpty()) {
         std::fprintf(stderr, "bench_link: the simulated controller did not start\n");
         return 1;
@@ -71,6 +82,7 @@ int main(int argc, char* argv[])
 
     // A wait that runs into its time-out: the controller goes quiet (the
     // process is stopped), the poll is written four times and gives up.
+    server.Stop();
     sim.kill();
     sim.waitForFinished(3000);
     QProcess quiet;
