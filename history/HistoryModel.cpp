@@ -242,25 +242,34 @@ HistoryReadResult HistoryModel::AddFile(const QByteArray& bytes)
     return result;
 }
 
+QByteArray HistorySpreadsheetStart()
+{
+    return Bom + (SpreadsheetHeader + QStringLiteral("\r\n")).toUtf8();
+}
+
+QByteArray HistorySpreadsheetRow(const HistoryEntry& entry)
+{
+    int year, month, day, hour, minute, second;
+    SplitHistoryTime(entry.time, year, month, day, hour, minute, second);
+    QString row = QString::number(year) + QLatin1Char('-') + TwoDigits(month) + QLatin1Char('-') +
+                  TwoDigits(day) + QLatin1Char(' ') + TwoDigits(hour) + QLatin1Char(':') + TwoDigits(minute) +
+                  QLatin1Char(':') + TwoDigits(second) + QLatin1Char(';');
+    // No event text holds ";" or a quote, so none needs quoting.
+    row += HistoryEventText(entry.kind).trimmed() + QLatin1Char(';');
+    if (entry.tenths) {
+        const int a = qAbs(*entry.tenths);
+        row += (*entry.tenths < 0 ? QStringLiteral("-") : QString()) + QString::number(a / 10) +
+               QLatin1Char(',') + QString::number(a % 10);
+    }
+    return (row + QStringLiteral("\r\n")).toUtf8();
+}
+
 QByteArray HistorySpreadsheetCsv(const std::vector<HistoryEntry>& entries)
 {
-    QString text = SpreadsheetHeader + QStringLiteral("\r\n");
-    for (const HistoryEntry& e : entries) {
-        int year, month, day, hour, minute, second;
-        SplitHistoryTime(e.time, year, month, day, hour, minute, second);
-        text += QString::number(year) + QLatin1Char('-') + TwoDigits(month) + QLatin1Char('-') +
-                TwoDigits(day) + QLatin1Char(' ') + TwoDigits(hour) + QLatin1Char(':') + TwoDigits(minute) +
-                QLatin1Char(':') + TwoDigits(second) + QLatin1Char(';');
-        // No event text holds ";" or a quote, so none needs quoting.
-        text += HistoryEventText(e.kind).trimmed() + QLatin1Char(';');
-        if (e.tenths) {
-            const int a = qAbs(*e.tenths);
-            text += (*e.tenths < 0 ? QStringLiteral("-") : QString()) + QString::number(a / 10) +
-                    QLatin1Char(',') + QString::number(a % 10);
-        }
-        text += QStringLiteral("\r\n");
-    }
-    return Bom + text.toUtf8();
+    QByteArray bytes = HistorySpreadsheetStart();
+    for (const HistoryEntry& e : entries)
+        bytes += HistorySpreadsheetRow(e);
+    return bytes;
 }
 
 } // namespace tq3

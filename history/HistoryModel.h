@@ -76,5 +76,9 @@ private:
 // The CSV for Polish spreadsheets: UTF-8 with a byte-order mark, ";" between
 // fields, the decimal comma, CR LF, one header row ("Data i czas;Zdarzenie;Temperatura [°C]").
 QByteArray HistorySpreadsheetCsv(const std::vector<HistoryEntry>& entries);
+// The same in pieces, for a CSV written as the records come: the mark and the header
+// row, then one row an entry.
+QByteArray HistorySpreadsheetStart();
+QByteArray HistorySpreadsheetRow(const HistoryEntry& entry);
 
 } // namespace tq3
