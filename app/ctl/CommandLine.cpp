@@ -44,11 +44,13 @@ const std::array<CommandInfo, 13> Commands = {{
     {Command::Show, "show", "PLIK.tcf [--json]", 1,
      "Plik konfiguracji w czytelnej postaci; sterownik nie jest potrzebny.\n"
      "  --json   jako obiekt JSON\n"},
-    {Command::History, "history", "[-o PLIK.txt] [--csv]", 0,
+    {Command::History, "history", "[-o PLIK.txt] [--csv|--csv-pl]", 0,
      "Pobiera historię temperatury i zdarzeń ze sterownika i wypisuje jej wiersze.\n"
      "  -o, --output PLIK  zapisuje do pliku zamiast na wyjście; bez --csv plik jest bajt w bajt\n"
      "                     taki, jaki zapisuje okno programu (Windows-1250, CR LF)\n"
      "  --csv              kolumny timestamp,event,temperature (UTF-8)\n"
+     "  --csv-pl           CSV dla polskiego arkusza: UTF-8 ze znacznikiem BOM, pola rozdzielone\n"
+     "                     \";\", przecinek dziesiętny, CR LF, jeden wiersz nagłówka\n"
      "Ctrl+C zatrzymuje pobieranie (sterownik dostaje żądanie zatrzymania).\n"},
     {Command::EraseHistory, "erase-history", "", 0, "Kasuje historię zapisaną w sterowniku.\n"},
     {Command::SetClock, "set-clock", "", 0, "Ustawia zegar sterownika według czasu lokalnego komputera.\n"},
@@ -231,6 +233,8 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QProcessEnviron
             cl.watch = true;
         } else if (arg == QLatin1String("--csv")) {
             cl.csv = true;
+        } else if (arg == QLatin1String("--csv-pl")) {
+            cl.csvPl = true;
         } else {
             fail(QStringLiteral("Nieznana opcja: %1").arg(arg));
         }
@@ -276,6 +280,10 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QProcessEnviron
         notFor("--watch");
     if (cl.csv && cl.command != Command::History)
         notFor("--csv");
+    if (cl.csvPl && cl.command != Command::History)
+        notFor("--csv-pl");
+    if (cl.csv && cl.csvPl)
+        fail(QStringLiteral("Opcje --csv i --csv-pl wykluczają się"));
     if (output && cl.command != Command::History)
         notFor("-o");
     if (output && cl.output.isEmpty())

@@ -55,6 +55,7 @@ struct CommandLine
     bool json = false;
     bool watch = false;
     bool csv = false;
+    bool csvPl = false; // history: the CSV for Polish spreadsheets
     bool quiet = false;
     bool verbose = false; // the layers' traces on standard error
     bool help = false;    // general help, or the command's when one is named

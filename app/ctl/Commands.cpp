@@ -12,6 +12,7 @@
 #include "firmware/FirmwareUpload.h"
 #include "history/HistoryDownload.h"
 #include "history/HistoryFormat.h"
+#include "history/HistoryModel.h"
 #include "history/ServiceCommands.h"
 #include "link/Session.h"
 #include "port/NetworkPorts.h"
@@ -249,8 +250,15 @@ int RunDiff(Device& device, const Settings& file, Console& console)
 class HistoryOutput : public tq3::HistoryListener
 {
 public:
-    HistoryOutput(Console& console, bool csv, bool toOutput)
-        : console_(console), csv_(csv), toOutput_(toOutput)
+    enum class Form
+    {
+        Log,
+        Csv,         // tq3ctl's own columns
+        Spreadsheet, // for Polish spreadsheets
+    };
+    HistoryOutput(Console& console, Form form, bool toOutput)
+        : console_(console), csv_(form != Form::Log), spreadsheet_(form == Form::Spreadsheet),
+          toOutput_(toOutput)
     {
     }
 
@@ -260,7 +268,13 @@ public:
         received_ += tq3::HistoryRecordSize;
         if (total_ > 0)
             console_.SetProgress(int(qint64(qMin(received_, total_)) * 100 / total_));
-        if (csv_) {
+        const bool placed = model_.AddRecord(record);
+        if (spreadsheet_) {
+            if (placed)
+                Put(QString::fromUtf8(tq3::HistorySpreadsheetRow(model_.Entries().back())));
+            else if (tq3::HistoryLine(record))
+                ++undated_;
+        } else if (csv_) {
             if (const auto row = HistoryCsvRow(record))
                 Put(*row);
         } else if (const auto line = tq3::HistoryLine(record)) {
@@ -280,7 +294,10 @@ public:
     }
     void Start()
     {
-        if (csv_)
+        if (spreadsheet_)
+            // QString::fromUtf8 drops a leading byte-order mark; it is put back.
+            Put(QChar(0xFEFF) + QString::fromUtf8(tq3::HistorySpreadsheetStart()));
+        else if (csv_)
             Put(HistoryCsvHeader());
     }
 
@@ -288,6 +305,8 @@ public:
     bool OutputGone() const { return outputGone_; }
     const QStringList& Lines() const { return lines_; }
     const QString& Csv() const { return csvText_; }
+    // Records with a line whose date is no date: the spreadsheet form has no row for them.
+    int Undated() const { return undated_; }
 
 private:
     // Log lines for a file are kept in lines_ already.
@@ -303,7 +322,10 @@ private:
 
     Console& console_;
     bool csv_;
+    bool spreadsheet_;
     bool toOutput_;
+    tq3::HistoryModel model_;
+    int undated_ = 0;
     int total_ = 0;
     int received_ = 0;
     bool ended_ = false;
@@ -315,7 +337,11 @@ private:
 int RunHistory(Device& device, const CommandLine& cl, Console& console)
 {
     const bool toFile = !cl.output.isEmpty();
-    HistoryOutput output(console, cl.csv, !toFile);
+    HistoryOutput output(console,
+                         cl.csvPl ? HistoryOutput::Form::Spreadsheet
+                         : cl.csv ? HistoryOutput::Form::Csv
+                                  : HistoryOutput::Form::Log,
+                         !toFile);
     tq3::HistoryDownload download(device.Link(), output);
     download.SetPauseStep(device.Tick());
     tq3::ControllerSession& session = device.Session();
@@ -351,10 +377,14 @@ int RunHistory(Device& device, const CommandLine& cl, Console& console)
         return ExitOutput;
     if (toFile) {
         // Without --csv, the bytes of the window's export of the same log.
-        const QByteArray bytes = cl.csv ? output.Csv().toUtf8() : tq3::HistoryFileBytes(output.Lines());
+        const QByteArray bytes =
+            cl.csv || cl.csvPl ? output.Csv().toUtf8() : tq3::HistoryFileBytes(output.Lines());
         if (!SaveOutput(cl.output, bytes, tq3::NewFileAccess::Normal, console))
             return ExitOutput;
     }
+    if (output.Undated() > 0)
+        console.Warning(QStringLiteral("Pominięto rekordy bez poprawnej daty: %1").arg(output.Undated()));
+
     if (const auto shortfall = download.Shortfall()) {
         console.Error(tq3::HistoryShortfallLine(shortfall->received, shortfall->announced));
         return ExitShortHistory;

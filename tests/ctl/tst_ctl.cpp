@@ -9,6 +9,7 @@
 #include "config/ConfigFile.h"
 #include "firmware/FirmwareBlocks.h"
 #include "history/HistoryFormat.h"
+#include "history/HistoryModel.h"
 
 #include <QDir>
 #include <QFile>
@@ -600,6 +601,23 @@ void TestCtl::history()
     QCOMPARE(rows.size(), 1 + textRecords + 1); // header, records, nothing after the last CR LF
     QVERIFY(csv.out.contains(",\"Alarm!, Wysoka temperatura\","));
     QVERIFY(csv.out.contains(",Start urzadzenia,\r\n"));
+
+    // Every saved form reads back as the records the controller holds.
+    tq3::HistoryModel held;
+    for (const auto& record : sim->inspect([](const auto& m) { return m.history(); }))
+        held.AddRecord(record.encode());
+    const QString sheet = Path("history.csv");
+    const CtlRun spreadsheet = RunCtl(On(*sim, {"history", "--csv-pl"}));
+    QCOMPARE(spreadsheet.code, 0);
+    QVERIFY(spreadsheet.out.startsWith("\xEF\xBB\xBF"
+                                       "Data i czas;Zdarzenie;Temperatura"));
+    QCOMPARE(RunCtl(On(*sim, {"history", "--csv-pl", "-o", sheet})).code, 0);
+    QCOMPARE(ReadFile(sheet), spreadsheet.out);
+    for (const QByteArray& saved : {ReadFile(file), csv.out, spreadsheet.out}) {
+        tq3::HistoryModel back;
+        back.AddFile(saved);
+        QCOMPARE(back.Entries(), held.Entries());
+    }
 
     // The end answer never comes: the stream stalls, no file is written.
     tq3sim::ControllerOptions stalling = controller;
