@@ -233,6 +233,9 @@ HistoryReadResult HistoryModel::AddFile(const QByteArray& bytes)
         bool taken = false;
         if (!csv) {
             taken = AddLogLine(lines[i]);
+            if (lines[i] == QLatin1String("Koniec historii") ||
+                lines[i].startsWith(QStringLiteral("Niepełna historia: ")))
+                ++result.closing;
         } else if (const std::optional<HistoryEntry> entry = CsvEntry(lines[i], separator, decimal)) {
             Add(*entry);
             taken = true;
@@ -240,6 +243,21 @@ HistoryReadResult HistoryModel::AddFile(const QByteArray& bytes)
         ++(taken ? result.records : result.skipped);
     }
     return result;
+}
+
+QString HistoryEntryLine(const HistoryEntry& entry)
+{
+    int year, month, day, hour, minute, second;
+    SplitHistoryTime(entry.time, year, month, day, hour, minute, second);
+    QString line = QString::number(year) + QLatin1Char('/') + TwoDigits(month) + QLatin1Char('/') +
+                   TwoDigits(day) + QLatin1Char(' ') + TwoDigits(hour) + QLatin1Char(':') +
+                   TwoDigits(minute) + QLatin1Char(':') + TwoDigits(second) + HistoryEventText(entry.kind);
+    if (entry.tenths) {
+        const int a = qAbs(*entry.tenths);
+        line += (*entry.tenths < 0 ? QStringLiteral(" -") : QStringLiteral(" +")) + QString::number(a / 10) +
+                QLatin1Char(',') + QString::number(a % 10);
+    }
+    return line;
 }
 
 QByteArray HistorySpreadsheetStart()

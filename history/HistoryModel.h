@@ -40,6 +40,7 @@ struct HistoryReadResult
 {
     int records = 0; // lines taken as records
     int skipped = 0; // lines that are not records ("Koniec historii", foreign lines), never guessed at
+    int closing = 0; // of those, the log's own closing lines ("Koniec historii", "Niepełna historia: ...")
 };
 
 class HistoryModel
@@ -72,6 +73,10 @@ private:
     std::vector<HistoryEntry> entries_;
     quint64 revision_ = 0;
 };
+
+// The event log's line of an entry, as the download writes it. A temperature kind
+// without a reading gets no temperature text: the reading's tenths are not kept.
+QString HistoryEntryLine(const HistoryEntry& entry);
 
 // The CSV for Polish spreadsheets: UTF-8 with a byte-order mark, ";" between
 // fields, the decimal comma, CR LF, one header row ("Data i czas;Zdarzenie;Temperatura [°C]").

@@ -22,8 +22,8 @@ public:
     // Whole per cent of the range that the progress fills, 0..100.
     int PercentDone() const;
 
-    QColor ForeColor() const { return foreColor_; }  // bar, black by default
-    QColor BackColor() const { return backColor_; }  // background, white by default
+    QColor ForeColor() const { return foreColor_; } // bar, black by default
+    QColor BackColor() const { return backColor_; } // background, white by default
     void SetForeColor(const QColor& c);
     void SetBackColor(const QColor& c);
 

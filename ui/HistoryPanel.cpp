@@ -8,6 +8,7 @@
 #include "ui/MainForm.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -51,6 +52,7 @@ void HistoryPanel::ButtonPobierzClick()
     auto& f = form_;
     pendingLines_.clear();
     f.trm->clear();
+    model_.Clear();
     lock_();
     f.ButtonSTOP->setEnabled(true);
     // The records arrive as answers of their own, handled as they come.
@@ -72,6 +74,7 @@ void HistoryPanel::SizeKnown(int total)
 
 void HistoryPanel::RecordReceived(const QByteArray& record)
 {
+    model_.AddRecord(record);
     if (const auto line = HistoryLine(record)) {
         pendingLines_ << *line;
         if (!flushTimer_->isActive())
@@ -123,6 +126,66 @@ void HistoryPanel::ExportHistory()
         else
             prompts_.Message(MessageKind::Error, QStringLiteral("Błąd zapisu"));
     }
+    dialog.fileName = QStringLiteral("TQ-3 konfiguracja");
+    dialog.filter = QStringLiteral("*.tcf");
+}
+
+void HistoryPanel::OpenSavedHistory()
+{
+    // STOP is enabled exactly while a download is under way.
+    if (form_.ButtonSTOP->isEnabled())
+        return;
+    FileDialogRequest dialog;
+    dialog.title = QStringLiteral("Otwórz zapisaną historię");
+    dialog.filter = QStringLiteral("Historia TQ-3|*.txt;*.csv|Wszystkie pliki|*");
+    const QString name = prompts_.OpenFileName(dialog);
+    if (name.isEmpty())
+        return;
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        prompts_.Message(MessageKind::Error, QStringLiteral("Nie można otworzyć pliku %1").arg(name));
+        return;
+    }
+    HistoryModel opened;
+    const HistoryReadResult read = opened.AddFile(file.readAll());
+    if (read.records == 0) {
+        prompts_.Message(MessageKind::Error,
+                         QStringLiteral("Plik %1 nie zawiera rekordów historii").arg(name));
+        return;
+    }
+    model_ = std::move(opened);
+    pendingLines_.clear();
+    QStringList lines;
+    lines.reserve(qsizetype(model_.Entries().size()) + 1);
+    for (const HistoryEntry& entry : model_.Entries())
+        lines << HistoryEntryLine(entry);
+    lines << QStringLiteral("Koniec historii");
+    form_.trm->setPlainText(lines.join(QLatin1Char('\n')));
+    const int foreign = read.skipped - read.closing;
+    if (foreign > 0)
+        prompts_.Message(
+            MessageKind::Warning,
+            QStringLiteral("Pominięto wiersze, które nie są rekordami historii: %1").arg(foreign));
+}
+
+void HistoryPanel::ExportSpreadsheet()
+{
+    FlushLog();
+    FileDialogRequest& dialog = config_.SaveDialog;
+    dialog.defaultExt = QStringLiteral("csv");
+    dialog.initialDir.clear();
+    dialog.fileName = QStringLiteral("Rejestr historii");
+    dialog.filter = QStringLiteral("CSV dla arkusza|*.csv");
+    const QString name = prompts_.SaveFileName(dialog);
+    if (name.isEmpty()) {
+        prompts_.Message(MessageKind::Error, QStringLiteral("Nie zapisano"));
+    } else if (SaveWholeFile(name, HistorySpreadsheetCsv(model_.Entries()), NewFileAccess::Normal)) {
+        prompts_.Message(MessageKind::Information, QStringLiteral("Zapisano plik historii"));
+    } else {
+        prompts_.Message(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+    }
+    // As after the text export: the configuration save finds its own name and filter.
+    dialog.defaultExt = QStringLiteral("txt");
     dialog.fileName = QStringLiteral("TQ-3 konfiguracja");
     dialog.filter = QStringLiteral("*.tcf");
 }

@@ -3,6 +3,7 @@
 // and STOP, the export to a text file, the erase in the controller; and the
 // one-shot service commands (clock, restart, counters).
 #include "history/HistoryDownload.h"
+#include "history/HistoryModel.h"
 #include "history/ServiceCommands.h"
 #include "link/UserPrompts.h"
 
@@ -41,6 +42,13 @@ public:
     void FlushLog();
 
     void ExportHistory();
+    // A saved history (text file or CSV) into the log, as a download would put it;
+    // no connection needed. Not while a download runs.
+    void OpenSavedHistory();
+    // The records of the log as CSV for Polish spreadsheets.
+    void ExportSpreadsheet();
+    // The records behind the log: those of the last download, or of the history opened.
+    const tq3::HistoryModel& Model() const { return model_; }
     void EraseHistory();
 
     void SetControllerClock();
@@ -61,6 +69,7 @@ private:
     std::function<void()> unlock_;
     std::function<QDateTime()> now_;
     tq3::HistoryDownload download_;
+    tq3::HistoryModel model_;
     tq3::ServiceCommands service_;
     QStringList pendingLines_;
     QTimer* flushTimer_ = nullptr;

@@ -163,6 +163,8 @@ void TMain::BindControls()
     BindExchange(f.Pobierz1, &QAction::triggered, &TMain::Pobierz1Click);
     BindExchange(f.Zapisz1, &QAction::triggered, &TMain::Zapisz1Click);
     BindPlain(f.Oprogramie1, &QAction::triggered, &TMain::Oprogramie1Click);
+    BindPlain(f.OtworzHistorie1, &QAction::triggered, &TMain::OtworzHistorie1Click);
+    BindPlain(f.ArkuszHistorii1, &QAction::triggered, &TMain::ArkuszHistorii1Click);
 }
 
 void TMain::FillPortBox()
@@ -502,6 +504,16 @@ void TMain::ButtonFirmwareClick()
     LockControls();
     TFboot window(*this);
     window.exec();
+}
+
+void TMain::OtworzHistorie1Click()
+{
+    history_->OpenSavedHistory();
+}
+
+void TMain::ArkuszHistorii1Click()
+{
+    history_->ExportSpreadsheet();
 }
 
 void TMain::Oprogramie1Click()

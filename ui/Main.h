@@ -64,6 +64,8 @@ public:
     void Pobierz1Click();
     void Zapisz1Click();
     void Oprogramie1Click();
+    void OtworzHistorie1Click();
+    void ArkuszHistorii1Click();
     void TimerTimer();
     void VaCommRxChar(QObject* Sender, qint32 Count);
     void HandleException(std::exception_ptr error);

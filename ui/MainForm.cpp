@@ -165,7 +165,8 @@ QPushButton* Button(QWidget* parent, const char* name, int x, int y, int w, int 
 }
 
 template <class Box = QComboBox>
-Box* Combo(QWidget* parent, const char* name, int x, int y, int w, int h, std::initializer_list<const char*> items)
+Box* Combo(QWidget* parent, const char* name, int x, int y, int w, int h,
+           std::initializer_list<const char*> items)
 {
     auto* combo = Place<Box>(parent, name, x, y, w, h);
     combo->setEditable(true);
@@ -249,7 +250,7 @@ void TMainForm::Setup(QMainWindow* window)
     QWidget* p = PanelKomunikacji;
     Label_Port = Label(p, "Label_Port", 8, 12, 36, 13, "PORT :");
     Combo_Port = Combo<TPortBox>(p, "Combo_Port", 56, 10, 57, 21,
-                       {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"});
+                                 {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"});
     Label_haslo = Label(p, "Label_haslo", 8, 36, 37, 13, "HASŁO");
     Edit_haslo = Edit(p, "Edit_haslo", 56, 34, 33, 21, "7391", 4);
     Hint(Edit_haslo, "Hasło dostępu (4 cyfry)");
@@ -441,6 +442,9 @@ void TMainForm::Setup(QMainWindow* window)
     Dane1 = addMenu("Dane1", "Dane");
     Pobierz1 = addItem(Dane1, "Pobierz1", "Odczyt", false);
     Zapisz1 = addItem(Dane1, "Zapisz1", "Zapisz", false);
+    Historia1 = addMenu("Historia1", "Historia");
+    OtworzHistorie1 = addItem(Historia1, "OtworzHistorie1", "Otwórz zapisaną historię…");
+    ArkuszHistorii1 = addItem(Historia1, "ArkuszHistorii1", "Zapisz do arkusza (CSV)…");
     Info1 = addMenu("Info1", "Info");
     Oprogramie1 = addItem(Info1, "Oprogramie1", "O programie");
 

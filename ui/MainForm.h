@@ -177,6 +177,10 @@ struct TMainForm
     QMenu* Dane1 = nullptr;
     QAction* Pobierz1 = nullptr;
     QAction* Zapisz1 = nullptr;
+    // The history beside the log: a saved one opened, the log for spreadsheets.
+    QMenu* Historia1 = nullptr;
+    QAction* OtworzHistorie1 = nullptr;
+    QAction* ArkuszHistorii1 = nullptr;
     QMenu* Info1 = nullptr;
     QAction* Oprogramie1 = nullptr;
 };

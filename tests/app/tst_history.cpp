@@ -31,6 +31,12 @@ QByteArray Record(int year, int kind, int month, int day, int h, int m, int s, q
     return r;
 }
 
+QByteArray ReadBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 QString LastLine(const QPlainTextEdit* memo)
 {
     return memo->document()->lastBlock().text();
@@ -274,6 +280,48 @@ private slots:
         QCOMPARE(Lines(t.f().trm), ExpectedLines(t) << "Koniec historii");
         QVERIFY(t.prompts.log.isEmpty());
         QVERIFY(t.f().ButtonPobierz->isEnabled());
+    }
+
+    // A download saved as text and as spreadsheet CSV opens again, without a
+    // connection, as the same log; foreign lines are left out and said.
+    void savedHistoryOpensAsTheLog()
+    {
+        ControllerOptions c;
+        c.historyRecords = 120;
+        WindowUnderTest t;
+        QVERIFY(t.StartWithSim(c));
+        LogIn(t);
+        WindowUnderTest::Click(t.f().ButtonPobierz);
+        QTRY_COMPARE_WITH_TIMEOUT(LastLine(t.f().trm), QStringLiteral("Koniec historii"), 30000);
+        const QStringList log = Lines(t.f().trm);
+        const QString text = dir.filePath("saved.txt"), sheet = dir.filePath("saved.csv");
+        t.prompts.fileNames = {text, sheet};
+        WindowUnderTest::Click(t.f().ButtonZapisz);
+        t.f().ArkuszHistorii1->trigger();
+        QCOMPARE(t.prompts.log,
+                 (QStringList{"Save: *.txt", "Information: Zapisano plik historii",
+                              "Save: CSV dla arkusza|*.csv", "Information: Zapisano plik historii"}));
+        QFile foreign(dir.filePath("foreign.txt"));
+        QVERIFY(foreign.open(QIODevice::WriteOnly));
+        foreign.write(ReadBytes(text) + "notatka serwisanta\r\n");
+        foreign.close();
+
+        WindowUnderTest offline;
+        offline.Open();
+        for (const QString& path : {text, sheet, foreign.fileName()}) {
+            offline.f().trm->setPlainText("old line");
+            offline.prompts.log.clear();
+            offline.prompts.fileNames = {path};
+            offline.f().OtworzHistorie1->trigger();
+            QCOMPARE(Lines(offline.f().trm), log);
+            const QStringList said{"Open: Historia TQ-3|*.txt;*.csv|Wszystkie pliki|*"};
+            QCOMPARE(offline.prompts.log,
+                     path == foreign.fileName()
+                         ? said +
+                               QStringList{"Warning: Pominięto wiersze, które nie są rekordami historii: 1"}
+                         : said);
+        }
+        QCOMPARE(offline.window->History().Model().Entries().size(), size_t(ExpectedLines(t).size()));
     }
 
     void exportWritesTheLog_data()

@@ -70,6 +70,10 @@ void TstHistoryModel::downloadAndLogAgree()
         QVERIFY2(fromLines.AddLogLine(line), qPrintable(line));
     QCOMPARE(downloaded.Entries(), SiteEntries);
     QCOMPARE(fromLines.Entries(), SiteEntries);
+    QStringList back;
+    for (const HistoryEntry& e : SiteEntries)
+        back << HistoryEntryLine(e);
+    QCOMPARE(back, SiteLines());
 
     // A reading of 127 whole degrees is the controller's "no reading": kept as a record, no temperature.
     HistoryModel unread;
@@ -84,9 +88,10 @@ void TstHistoryModel::savedFiles_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("skipped");
+    QTest::addColumn<int>("closing");
 
     const QByteArray file = HistoryFileBytes(SiteLines());
-    QTest::newRow("history text file") << file << 0;
+    QTest::newRow("history text file") << file << 0 << 0;
     QTest::newRow("with the log's own lines and foreign ones")
         << HistoryFileBytes(SiteLines().mid(0, 3) +
                             QStringList{"Koniec historii", "Niepełna historia: odebrano 5 z 6 rekordów", "",
@@ -96,8 +101,8 @@ void TstHistoryModel::savedFiles_data()
                                         "2024/09/07 14:24:00       Zapis cykliczny temperatury   +21.5",
                                         "2024/09/07 14:25  Brak 230V "} +
                             SiteLines().mid(3))
-        << 8;
-    QTest::newRow("ends without CR LF") << file.chopped(2) << 0;
+        << 8 << 2;
+    QTest::newRow("ends without CR LF") << file.chopped(2) << 0 << 0;
     // tq3ctl's CSV, written out by hand: the event with a comma is quoted.
     QTest::newRow("tq3ctl CSV") << QByteArray("timestamp,event,temperature\r\n"
                                               "2024-09-07 14:00:00,Zapis cykliczny temperatury,21.5\r\n"
@@ -108,8 +113,8 @@ void TstHistoryModel::savedFiles_data()
                                               "2024-09-07 14:31:00,Brak 230V,21.5\r\n"
                                               "2024-09-07 13:31:00,Start urzadzenia,\r\n"
                                               "2024-09-07 13:40:00,Zapis cykliczny temperatury,-0.2\r\n")
-                                << 2;
-    QTest::newRow("spreadsheet CSV") << HistorySpreadsheetCsv(SiteEntries) << 0;
+                                << 2 << 0;
+    QTest::newRow("spreadsheet CSV") << HistorySpreadsheetCsv(SiteEntries) << 0 << 0;
 }
 
 // Every saved form gives the site's records; what is not a record is counted, not guessed at.
@@ -117,11 +122,13 @@ void TstHistoryModel::savedFiles()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, skipped);
+    QFETCH(int, closing);
     HistoryModel model;
     const HistoryReadResult read = model.AddFile(bytes);
     QCOMPARE(model.Entries(), SiteEntries);
     QCOMPARE(read.records, int(SiteEntries.size()));
     QCOMPARE(read.skipped, skipped);
+    QCOMPARE(read.closing, closing);
 }
 
 void TstHistoryModel::spreadsheetBytes()

@@ -308,9 +308,17 @@ private slots:
                              (item->isEnabled() ? "" : " disabled");
         }
         const QStringList expected = {
-            "Plik1 'Plik'", "  Odczyt1 'Odczyt'",           "  Zapis1 'Zapis'",
-            "Dane1 'Dane'", "  Pobierz1 'Odczyt' disabled", "  Zapisz1 'Zapisz' disabled",
-            "Info1 'Info'", "  Oprogramie1 'O programie'",
+            "Plik1 'Plik'",
+            "  Odczyt1 'Odczyt'",
+            "  Zapis1 'Zapis'",
+            "Dane1 'Dane'",
+            "  Pobierz1 'Odczyt' disabled",
+            "  Zapisz1 'Zapisz' disabled",
+            "Historia1 'Historia'",
+            "  OtworzHistorie1 'Otwórz zapisaną historię…'",
+            "  ArkuszHistorii1 'Zapisz do arkusza (CSV)…'",
+            "Info1 'Info'",
+            "  Oprogramie1 'O programie'",
         };
         QCOMPARE(lines, expected);
     }
