@@ -109,23 +109,31 @@ void HistoryPanel::Stopped()
 
 void HistoryPanel::ExportHistory()
 {
+    SaveWithDialog(QStringLiteral("txt"), QStringLiteral("*.txt"), [this] {
+        const QString text = form_.trm->toPlainText();
+        return HistoryFileBytes(text.isEmpty() ? QStringList{} : text.split(QLatin1Char('\n')));
+    });
+}
+
+void HistoryPanel::SaveWithDialog(const QString& defaultExt, const QString& filter,
+                                  const std::function<QByteArray()>& bytes)
+{
     FlushLog();
     FileDialogRequest& dialog = config_.SaveDialog;
-    dialog.defaultExt = QStringLiteral("txt");
+    dialog.defaultExt = defaultExt;
     dialog.initialDir.clear();
     dialog.fileName = QStringLiteral("Rejestr historii");
-    dialog.filter = QStringLiteral("*.txt");
+    dialog.filter = filter;
     const QString name = prompts_.SaveFileName(dialog);
     if (name.isEmpty()) {
         prompts_.Message(MessageKind::Error, QStringLiteral("Nie zapisano"));
+    } else if (SaveWholeFile(name, bytes(), NewFileAccess::Normal)) {
+        prompts_.Message(MessageKind::Information, QStringLiteral("Zapisano plik historii"));
     } else {
-        const QString text = form_.trm->toPlainText();
-        const QStringList lines = text.isEmpty() ? QStringList{} : text.split(QLatin1Char('\n'));
-        if (SaveWholeFile(name, HistoryFileBytes(lines), NewFileAccess::Normal))
-            prompts_.Message(MessageKind::Information, QStringLiteral("Zapisano plik historii"));
-        else
-            prompts_.Message(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+        prompts_.Message(MessageKind::Error, QStringLiteral("Błąd zapisu"));
     }
+    // The configuration save sets its own extension and folder before it shows the dialog.
+    dialog.defaultExt = QStringLiteral("txt");
     dialog.fileName = QStringLiteral("TQ-3 konfiguracja");
     dialog.filter = QStringLiteral("*.tcf");
 }
@@ -170,24 +178,8 @@ void HistoryPanel::OpenSavedHistory()
 
 void HistoryPanel::ExportSpreadsheet()
 {
-    FlushLog();
-    FileDialogRequest& dialog = config_.SaveDialog;
-    dialog.defaultExt = QStringLiteral("csv");
-    dialog.initialDir.clear();
-    dialog.fileName = QStringLiteral("Rejestr historii");
-    dialog.filter = QStringLiteral("CSV dla arkusza|*.csv");
-    const QString name = prompts_.SaveFileName(dialog);
-    if (name.isEmpty()) {
-        prompts_.Message(MessageKind::Error, QStringLiteral("Nie zapisano"));
-    } else if (SaveWholeFile(name, HistorySpreadsheetCsv(model_.Entries()), NewFileAccess::Normal)) {
-        prompts_.Message(MessageKind::Information, QStringLiteral("Zapisano plik historii"));
-    } else {
-        prompts_.Message(MessageKind::Error, QStringLiteral("Błąd zapisu"));
-    }
-    // As after the text export: the configuration save finds its own name and filter.
-    dialog.defaultExt = QStringLiteral("txt");
-    dialog.fileName = QStringLiteral("TQ-3 konfiguracja");
-    dialog.filter = QStringLiteral("*.tcf");
+    SaveWithDialog(QStringLiteral("csv"), QStringLiteral("CSV dla arkusza|*.csv"),
+                   [this] { return HistorySpreadsheetCsv(model_.Entries()); });
 }
 
 void HistoryPanel::EraseHistory()

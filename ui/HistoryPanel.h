@@ -56,6 +56,9 @@ public:
     void ResetCounters();
 
 private:
+    // The save dialog shared with the configuration, then the file, then the message.
+    void SaveWithDialog(const QString& defaultExt, const QString& filter,
+                        const std::function<QByteArray()>& bytes);
     void SizeKnown(int total) override;
     void RecordReceived(const QByteArray& record) override;
     void Ended() override;

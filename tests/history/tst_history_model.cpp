@@ -1,20 +1,13 @@
 #include "history/HistoryFormat.h"
 #include "history/HistoryModel.h"
 
+#include "RecordBytes.h"
+
 #include <QTest>
 
 using namespace tq3;
 
 namespace {
-
-QByteArray Record(int year, int month, int kind, int day, int hour, int minute, int second, int raw = 0)
-{
-    const int bytes[] = {year, kind << 4 | month, day, hour, minute, second, raw & 0xFF, raw >> 8};
-    QByteArray record;
-    for (int b : bytes)
-        record.append(static_cast<char>(b));
-    return record;
-}
 
 HistoryTime At(int y, int mo, int d, int h, int mi, int s = 0)
 {

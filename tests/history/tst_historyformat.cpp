@@ -1,19 +1,12 @@
 #include "history/HistoryFormat.h"
 
+#include "RecordBytes.h"
+
 #include <QTest>
 
 using namespace tq3;
 
 namespace {
-
-QByteArray Record(int year, int month, int kind, int day, int hour, int minute, int second, int raw = 0)
-{
-    const int bytes[] = {year, kind << 4 | month, day, hour, minute, second, raw & 0xFF, raw >> 8};
-    QByteArray record;
-    for (int b : bytes)
-        record.append(static_cast<char>(b));
-    return record;
-}
 
 const QString Stamp = QStringLiteral("2024/09/07 00:05:03");
 
