@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the build needs, only those that are missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libgl1-mesa-dev
           libjpeg62-turbo-dev ccache
           # the window's font
           fonts-liberation2
