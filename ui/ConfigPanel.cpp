@@ -218,6 +218,8 @@ void ConfigPanel::ApplyItem(quint8 type, const QByteArray& payload)
     // The text first, then the base colour: setting the text marks the field
     // red, and only the base colour after it says "as in the controller".
     ShowItem(*item, received);
+    intervalKnown_ = intervalKnown_ || item->encoding == ItemEncoding::Interval;
+    thresholdsKnown_ = thresholdsKnown_ || item->encoding == ItemEncoding::Thresholds;
     if (item->encoding == ItemEncoding::SmsCentre) {
         form_.Combo_operator->setCurrentIndex(OtherOperator);
         form_.Combo_operator->setCurrentIndex(PresetForReceived(payload));
@@ -348,6 +350,21 @@ void ConfigPanel::Restore(const Settings& s)
         ShowItem(item, s);
     form_.Combo_operator->setCurrentIndex(OtherOperator);
     form_.Combo_operator->setCurrentIndex(PresetForLoaded(s.smsCentre));
+    intervalKnown_ = thresholdsKnown_ = true;
+}
+
+std::optional<int> ConfigPanel::KnownInterval() const
+{
+    bool ok = false;
+    const int minutes = intervalKnown_ ? form_.TempZapisz->text().toInt(&ok) : 0;
+    return ok && minutes > 0 ? std::optional<int>(minutes) : std::nullopt;
+}
+
+std::optional<std::pair<int, int>> ConfigPanel::KnownThresholds() const
+{
+    if (!thresholdsKnown_)
+        return std::nullopt;
+    return std::pair<int, int>(TempMinRaw, TempMaxRaw);
 }
 
 void ConfigPanel::SaveConfigFile()

@@ -52,6 +52,12 @@ public:
     // The record into the fields, password included.
     void Restore(const tq3::Settings& settings);
 
+    // The cyclic records' interval (minutes) and the alarm thresholds (raw) as the
+    // fields hold them, once they came from the controller or a file: before that
+    // the fields hold only the program's defaults.
+    std::optional<int> KnownInterval() const;
+    std::optional<std::pair<int, int>> KnownThresholds() const;
+
     void ReadAllItems();
     void WriteAllItems();
     void SaveConfigFile();
@@ -63,6 +69,8 @@ public:
     tq3::FileDialogRequest SaveDialog;
 
 private:
+    bool intervalKnown_ = false;
+    bool thresholdsKnown_ = false;
     void SetProgressPanel(bool visible);
     // The edit field of a text item.
     QLineEdit* EditOf(const tq3::ConfigItem& item) const;

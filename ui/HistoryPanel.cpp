@@ -39,6 +39,7 @@ void HistoryPanel::FlushLog()
         return;
     form_.trm->appendPlainText(pendingLines_.join(QLatin1Char('\n')));
     pendingLines_.clear();
+    emit ModelChanged();
 }
 
 void HistoryPanel::SetLockFunctions(std::function<void()> lock, std::function<void()> unlock)
@@ -53,6 +54,7 @@ void HistoryPanel::ButtonPobierzClick()
     pendingLines_.clear();
     f.trm->clear();
     model_.Clear();
+    emit ModelChanged();
     lock_();
     f.ButtonSTOP->setEnabled(true);
     // The records arrive as answers of their own, handled as they come.
@@ -169,6 +171,7 @@ void HistoryPanel::OpenSavedHistory()
         lines << HistoryEntryLine(entry);
     lines << QStringLiteral("Koniec historii");
     form_.trm->setPlainText(lines.join(QLatin1Char('\n')));
+    emit ModelChanged();
     const int foreign = read.skipped - read.closing;
     if (foreign > 0)
         prompts_.Message(

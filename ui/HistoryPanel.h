@@ -49,6 +49,12 @@ public:
     void ExportSpreadsheet();
     // The records behind the log: those of the last download, or of the history opened.
     const tq3::HistoryModel& Model() const { return model_; }
+
+signals:
+    // Records came into the log, or the log was emptied or filled from a file.
+    void ModelChanged();
+
+public:
     void EraseHistory();
 
     void SetControllerClock();

@@ -14,6 +14,7 @@
 #include "ui/FieldRules.h"
 #include "ui/FirmwareWindow.h"
 #include "ui/Gauge.h"
+#include "ui/HistoryChartWindow.h"
 #include "ui/HistoryPanel.h"
 #include "ui/PasswordWindow.h"
 #include "ui/PortBox.h"
@@ -165,6 +166,7 @@ void TMain::BindControls()
     BindPlain(f.Oprogramie1, &QAction::triggered, &TMain::Oprogramie1Click);
     BindPlain(f.OtworzHistorie1, &QAction::triggered, &TMain::OtworzHistorie1Click);
     BindPlain(f.ArkuszHistorii1, &QAction::triggered, &TMain::ArkuszHistorii1Click);
+    BindPlain(f.WykresHistorii1, &QAction::triggered, &TMain::WykresHistorii1Click);
 }
 
 void TMain::FillPortBox()
@@ -514,6 +516,28 @@ void TMain::OtworzHistorie1Click()
 void TMain::ArkuszHistorii1Click()
 {
     history_->ExportSpreadsheet();
+}
+
+void TMain::WykresHistorii1Click()
+{
+    if (!chart_) {
+        // The limits and the interval as the fields hold them, once the controller or a file gave them.
+        auto settings = [this] {
+            tq3::ChartSettings s;
+            s.intervalMinutes = config_->KnownInterval();
+            if (const auto raw = config_->KnownThresholds()) {
+                s.alarmMinTenths = (raw->first - 128) * 10;
+                s.alarmMaxTenths = (raw->second - 128) * 10;
+            }
+            return s;
+        };
+        chart_ = new HistoryChartWindow(history_->Model().Entries(), settings, *prompts_, this);
+        connect(history_, &HistoryPanel::ModelChanged, chart_, &HistoryChartWindow::Refresh);
+    }
+    chart_->Refresh();
+    chart_->show();
+    chart_->raise();
+    chart_->activateWindow();
 }
 
 void TMain::Oprogramie1Click()

@@ -15,6 +15,7 @@
 
 class ConfigPanel;
 class HistoryPanel;
+class HistoryChartWindow;
 class FieldRules;
 class QTimer;
 class TVaComm;
@@ -66,6 +67,7 @@ public:
     void Oprogramie1Click();
     void OtworzHistorie1Click();
     void ArkuszHistorii1Click();
+    void WykresHistorii1Click();
     void TimerTimer();
     void VaCommRxChar(QObject* Sender, qint32 Count);
     void HandleException(std::exception_ptr error);
@@ -116,6 +118,7 @@ private:
     ConfigPanel* config_ = nullptr;
     FieldRules* fieldRules_ = nullptr;
     HistoryPanel* history_ = nullptr;
+    HistoryChartWindow* chart_ = nullptr; // made at its first opening
     std::function<std::vector<tq3::FoundPort>()> enumeratePorts_;
     QString devRoot_;
     QString extraPort_; // a device given at start, kept in the list

@@ -445,6 +445,7 @@ void TMainForm::Setup(QMainWindow* window)
     Historia1 = addMenu("Historia1", "Historia");
     OtworzHistorie1 = addItem(Historia1, "OtworzHistorie1", "Otwórz zapisaną historię…");
     ArkuszHistorii1 = addItem(Historia1, "ArkuszHistorii1", "Zapisz do arkusza (CSV)…");
+    WykresHistorii1 = addItem(Historia1, "WykresHistorii1", "Wykres…");
     Info1 = addMenu("Info1", "Info");
     Oprogramie1 = addItem(Info1, "Oprogramie1", "O programie");
 

@@ -181,6 +181,7 @@ struct TMainForm
     QMenu* Historia1 = nullptr;
     QAction* OtworzHistorie1 = nullptr;
     QAction* ArkuszHistorii1 = nullptr;
+    QAction* WykresHistorii1 = nullptr;
     QMenu* Info1 = nullptr;
     QAction* Oprogramie1 = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "config/CodePage1250.h"
 #include "config/ConfigItems.h"
 
+#include <QRegularExpression>
 #include <array>
 
 namespace tq3ctl {
@@ -20,7 +21,7 @@ struct CommandInfo
 
 constexpr const char* Connection = "[-p PORT] [-P HASŁO] ";
 
-const std::array<CommandInfo, 13> Commands = {{
+const std::array<CommandInfo, 14> Commands = {{
     {Command::Ports, "ports", "", 0,
      "Lista portów jak w oknie programu: COM1..COM8 (/dev/ttyS0..7), potem urządzenia\n"
      "szeregowe obecne w systemie pod stałymi nazwami (każdą z nich przyjmuje -p), na końcu\n"
@@ -44,13 +45,16 @@ const std::array<CommandInfo, 13> Commands = {{
     {Command::Show, "show", "PLIK.tcf [--json]", 1,
      "Plik konfiguracji w czytelnej postaci; sterownik nie jest potrzebny.\n"
      "  --json   jako obiekt JSON\n"},
-    {Command::History, "history", "[-o PLIK.txt] [--csv|--csv-pl]", 0,
+    {Command::History, "history", "[-o PLIK.txt] [--csv|--csv-pl] [--plot WYKRES]", 0,
      "Pobiera historię temperatury i zdarzeń ze sterownika i wypisuje jej wiersze.\n"
      "  -o, --output PLIK  zapisuje do pliku zamiast na wyjście; bez --csv plik jest bajt w bajt\n"
      "                     taki, jaki zapisuje okno programu (Windows-1250, CR LF)\n"
      "  --csv              kolumny timestamp,event,temperature (UTF-8)\n"
      "  --csv-pl           CSV dla polskiego arkusza: UTF-8 ze znacznikiem BOM, pola rozdzielone\n"
      "                     \";\", przecinek dziesiętny, CR LF, jeden wiersz nagłówka\n"
+     "  --plot WYKRES      zapisuje też wykres pobranej historii (.png, .svg albo .pdf)\n"
+     "  --size SZERxWYS    rozmiar wykresu w pikselach (domyślnie 1754x1240: A4 poziomo, 150 dpi)\n"
+     "  --config PLIK.tcf  granice alarmu i odstęp zapisu na wykresie, z pliku konfiguracji\n"
      "Ctrl+C zatrzymuje pobieranie (sterownik dostaje żądanie zatrzymania).\n"},
     {Command::EraseHistory, "erase-history", "", 0, "Kasuje historię zapisaną w sterowniku.\n"},
     {Command::SetClock, "set-clock", "", 0, "Ustawia zegar sterownika według czasu lokalnego komputera.\n"},
@@ -63,6 +67,13 @@ const std::array<CommandInfo, 13> Commands = {{
      "Wgrywa firmware z pliku przez bootloader sterownika (restart, bloki po 128 bajtów,\n"
      "polecenie zamykające). Nie wyłączaj sterownika z zasilania w trakcie. Ctrl+C nie\n"
      "przerywa wgrywania. Sesja kończy się z restartem, bez wylogowania.\n"},
+    {Command::Plot, "plot", "ZAPISANA -o WYKRES [--size SZERxWYS] [--config PLIK.tcf]", 1,
+     "Rysuje wykres zapisanej historii bez sterownika: plik historii (okna programu albo\n"
+     "tq3ctl history -o) albo CSV (--csv, --csv-pl). Wiersze, które nie są rekordami, są pomijane\n"
+     "i zliczane.\n"
+     "  -o, --output WYKRES  plik wykresu: .png, .svg albo .pdf, według rozszerzenia\n"
+     "  --size SZERxWYS      rozmiar w pikselach (domyślnie 1754x1240: A4 poziomo, 150 dpi)\n"
+     "  --config PLIK.tcf    granice alarmu temperatury i odstęp zapisu, z pliku konfiguracji\n"},
 }};
 
 const CommandInfo* FindCommand(Command command)
@@ -123,6 +134,13 @@ QString Synopsis(const CommandInfo& info)
     return line;
 }
 
+bool IsChartFileName(const QString& path)
+{
+    const QString p = path.toLower();
+    return p.endsWith(QLatin1String(".png")) || p.endsWith(QLatin1String(".svg")) ||
+           p.endsWith(QLatin1String(".pdf"));
+}
+
 // Which command-specific options a command takes.
 bool TakesJson(Command c)
 {
@@ -139,7 +157,8 @@ QString CommandName(Command command)
 
 bool NeedsController(Command command)
 {
-    return command != Command::None && command != Command::Ports && command != Command::Show;
+    return command != Command::None && command != Command::Ports && command != Command::Show &&
+           command != Command::Plot;
 }
 
 PasswordCheck CheckPassword(const QString& text)
@@ -180,7 +199,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QProcessEnviron
     CommandLine cl;
     QStringList positional;
     std::optional<QString> port, password;
-    bool output = false;
+    bool output = false, plotGiven = false, configGiven = false, sizeGiven = false;
 
     const auto fail = [&cl](const QString& why) {
         if (cl.error.isEmpty())
@@ -235,6 +254,24 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QProcessEnviron
             cl.csv = true;
         } else if (arg == QLatin1String("--csv-pl")) {
             cl.csvPl = true;
+        } else if (auto plot = value(i, arg, QStringLiteral("--plot"), QStringLiteral("--plot"))) {
+            cl.plot = *plot;
+            plotGiven = true;
+        } else if (auto config = value(i, arg, QStringLiteral("--config"), QStringLiteral("--config"))) {
+            cl.config = *config;
+            configGiven = true;
+        } else if (auto size = value(i, arg, QStringLiteral("--size"), QStringLiteral("--size"))) {
+            static const QRegularExpression wxh(QStringLiteral("^(\\d{2,5})x(\\d{2,5})$"));
+            const QRegularExpressionMatch m = wxh.match(*size);
+            const int width = m.captured(1).toInt(), height = m.captured(2).toInt();
+            if (!m.hasMatch() || width < MinPlotSide || height < MinPlotSide || width > MaxPlotSide ||
+                height > MaxPlotSide)
+                fail(QStringLiteral("Rozmiar wykresu: oczekiwano SZERxWYS, od %1 do %2 pikseli, np. 1600x900")
+                         .arg(MinPlotSide)
+                         .arg(MaxPlotSide));
+            cl.plotWidth = width;
+            cl.plotHeight = height;
+            sizeGiven = true;
         } else {
             fail(QStringLiteral("Nieznana opcja: %1").arg(arg));
         }
@@ -284,10 +321,23 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QProcessEnviron
         notFor("--csv-pl");
     if (cl.csv && cl.csvPl)
         fail(QStringLiteral("Opcje --csv i --csv-pl wykluczają się"));
-    if (output && cl.command != Command::History)
+    if (plotGiven && cl.command != Command::History)
+        notFor("--plot");
+    const bool draws = cl.command == Command::Plot || (cl.command == Command::History && plotGiven);
+    if (sizeGiven && !draws)
+        notFor("--size");
+    if (configGiven && !draws)
+        notFor("--config");
+    if (output && cl.command != Command::History && cl.command != Command::Plot)
         notFor("-o");
-    if (output && cl.output.isEmpty())
+    if ((output && cl.output.isEmpty()) || (plotGiven && cl.plot.isEmpty()) ||
+        (configGiven && cl.config.isEmpty()))
         fail(QStringLiteral("Pusta nazwa pliku"));
+    if (cl.command == Command::Plot && !output)
+        fail(QStringLiteral("Polecenie plot wymaga -o WYKRES"));
+    const QString chartFile = cl.command == Command::Plot ? cl.output : cl.plot;
+    if (draws && !chartFile.isEmpty() && !IsChartFileName(chartFile))
+        fail(QStringLiteral("Wykres: rozszerzenie .png, .svg albo .pdf (%1)").arg(chartFile));
 
     if (NeedsController(cl.command)) {
         cl.port = port ? *port : environment.value(QStringLiteral("TQ3_PORT"));

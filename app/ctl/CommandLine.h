@@ -42,7 +42,11 @@ enum class Command
     ResetCounters,
     SetPassword,
     Firmware,
+    Plot,
 };
+
+// The sides a chart may have, in pixels.
+inline constexpr int MinPlotSide = 200, MaxPlotSide = 10000;
 
 struct CommandLine
 {
@@ -56,6 +60,9 @@ struct CommandLine
     bool watch = false;
     bool csv = false;
     bool csvPl = false; // history: the CSV for Polish spreadsheets
+    QString plot;       // history --plot: the chart's file (.png, .svg, .pdf)
+    QString config;     // history --plot, plot: a .tcf whose alarm limits and interval the chart draws
+    int plotWidth = 0, plotHeight = 0; // --size; 0: the default, A4 landscape
     bool quiet = false;
     bool verbose = false; // the layers' traces on standard error
     bool help = false;    // general help, or the command's when one is named

@@ -5,6 +5,7 @@
 #include "Device.h"
 #include "Output.h"
 #include "Terminal.h"
+#include "chart/HistoryChart.h"
 #include "config/ConfigFile.h"
 #include "config/DataFile.h"
 #include "config/SettingsTransfer.h"
@@ -20,6 +21,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QLoggingCategory>
@@ -111,6 +113,61 @@ bool SaveOutput(const QString& path, const QByteArray& bytes, tq3::NewFileAccess
         return true;
     console.Error(QStringLiteral("%1: Błąd zapisu").arg(path));
     return false;
+}
+
+// The chart's interval and alarm limits, from --config's file; nullopt when that file is refused.
+std::optional<tq3::ChartSettings> PlotSettings(const CommandLine& cl, Console& console)
+{
+    tq3::ChartSettings chart;
+    if (cl.config.isEmpty())
+        return chart;
+    const std::optional<Settings> settings = LoadSettingsFile(cl.config, console);
+    if (!settings)
+        return std::nullopt;
+    if (settings->interval > 0)
+        chart.intervalMinutes = settings->interval;
+    chart.alarmMinTenths = (int(settings->tempMin) - 128) * 10;
+    chart.alarmMaxTenths = (int(settings->tempMax) - 128) * 10;
+    return chart;
+}
+
+bool SavePlot(const tq3::HistoryModel& model, const tq3::ChartSettings& settings, const QString& path,
+              const CommandLine& cl, Console& console)
+{
+    tq3::HistoryChart chart(model.Entries());
+    chart.SetSettings(settings);
+    const QSize size = cl.plotWidth > 0 ? QSize(cl.plotWidth, cl.plotHeight) : tq3::DefaultPlotSize;
+    QString error;
+    if (chart.SaveImage(path, size, &error))
+        return true;
+    console.Error(
+        QStringLiteral("%1: %2").arg(path, error.isEmpty() ? QStringLiteral("Błąd zapisu") : error));
+    return false;
+}
+
+int RunPlot(const CommandLine& cl, Console& console)
+{
+    const std::optional<tq3::ChartSettings> settings = PlotSettings(cl, console);
+    if (!settings)
+        return ExitFile;
+    QFile file(cl.file);
+    if (!file.open(QIODevice::ReadOnly)) {
+        console.Error(QStringLiteral("%1: nie można otworzyć pliku").arg(cl.file));
+        return ExitFile;
+    }
+    tq3::HistoryModel model;
+    const tq3::HistoryReadResult read = model.AddFile(file.readAll());
+    if (read.records == 0) {
+        console.Error(QStringLiteral("%1: brak rekordów historii").arg(cl.file));
+        return ExitFile;
+    }
+    if (const int foreign = read.skipped - read.closing; foreign > 0)
+        console.Warning(QStringLiteral("%1: pominięto wiersze, które nie są rekordami historii: %2")
+                            .arg(cl.file)
+                            .arg(foreign));
+    if (!OutputFolderExists(cl.output, console))
+        return ExitOutput;
+    return SavePlot(model, *settings, cl.output, cl, console) ? ExitOk : ExitOutput;
 }
 
 int RunPorts(Console& console)
@@ -305,6 +362,7 @@ public:
     bool OutputGone() const { return outputGone_; }
     const QStringList& Lines() const { return lines_; }
     const QString& Csv() const { return csvText_; }
+    const tq3::HistoryModel& Model() const { return model_; }
     // Records with a line whose date is no date: the spreadsheet form has no row for them.
     int Undated() const { return undated_; }
 
@@ -334,7 +392,7 @@ private:
     QString csvText_;
 };
 
-int RunHistory(Device& device, const CommandLine& cl, Console& console)
+int RunHistory(Device& device, const CommandLine& cl, const tq3::ChartSettings& plot, Console& console)
 {
     const bool toFile = !cl.output.isEmpty();
     HistoryOutput output(console,
@@ -384,6 +442,8 @@ int RunHistory(Device& device, const CommandLine& cl, Console& console)
     }
     if (output.Undated() > 0)
         console.Warning(QStringLiteral("Pominięto rekordy bez poprawnej daty: %1").arg(output.Undated()));
+    if (!cl.plot.isEmpty() && !SavePlot(output.Model(), plot, cl.plot, cl, console))
+        return ExitOutput;
 
     if (const auto shortfall = download.Shortfall()) {
         console.Error(tq3::HistoryShortfallLine(shortfall->received, shortfall->announced));
@@ -500,6 +560,8 @@ int RunCommand(const CommandLine& cl, Console& console, const RunOptions& option
         return RunPorts(console);
     if (cl.command == Command::Show)
         return RunShow(cl, console);
+    if (cl.command == Command::Plot)
+        return RunPlot(cl, console);
 
     // Everything the command line names is checked before the port is opened.
     std::optional<Settings> file;
@@ -520,10 +582,14 @@ int RunCommand(const CommandLine& cl, Console& console, const RunOptions& option
             return ExitFile;
     } else if (cl.command == Command::Read && !OutputFolderExists(cl.file, console)) {
         return ExitOutput;
-    } else if (cl.command == Command::History && !cl.output.isEmpty() &&
-               !OutputFolderExists(cl.output, console)) {
+    } else if (cl.command == Command::History &&
+               ((!cl.output.isEmpty() && !OutputFolderExists(cl.output, console)) ||
+                (!cl.plot.isEmpty() && !OutputFolderExists(cl.plot, console)))) {
         return ExitOutput;
     }
+    const std::optional<tq3::ChartSettings> plot = PlotSettings(cl, console);
+    if (!plot)
+        return ExitFile;
     int exitCode = ExitOk;
     const std::optional<QByteArray> password = Password(cl, console, exitCode);
     if (!password)
@@ -552,7 +618,7 @@ int RunCommand(const CommandLine& cl, Console& console, const RunOptions& option
             exitCode = RunDiff(device, *file, console);
             break;
         case Command::History:
-            exitCode = RunHistory(device, cl, console);
+            exitCode = RunHistory(device, cl, *plot, console);
             break;
         case Command::Firmware:
             exitCode = RunFirmware(device, firmware, console);

@@ -7,10 +7,14 @@
 #include "link/DeviceLink.h"
 #include "ui/ConfigPanel.h"
 #include "ui/Gauge.h"
+#include "ui/HistoryChartWindow.h"
 #include "ui/HistoryPanel.h"
 #include "ui/PasswordWindow.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -321,7 +325,30 @@ private slots:
                                QStringList{"Warning: Pominięto wiersze, które nie są rekordami historii: 1"}
                          : said);
         }
-        QCOMPARE(offline.window->History().Model().Entries().size(), size_t(ExpectedLines(t).size()));
+        const auto& entries = offline.window->History().Model().Entries();
+        QCOMPARE(entries.size(), size_t(ExpectedLines(t).size()));
+
+        // The chart of what the log holds: the keys zoom and come back to the whole;
+        // the pointer over a record reads it out.
+        offline.f().WykresHistorii1->trigger();
+        auto* chart = offline.window->findChild<HistoryChartWindow*>();
+        QVERIFY(chart && chart->isVisible());
+        QVERIFY(chart->Chart().ShowsAll());
+        const qint64 span = chart->Chart().To() - chart->Chart().From();
+        QTest::keyClick(chart, Qt::Key_Plus);
+        QVERIFY(chart->Chart().To() - chart->Chart().From() < span);
+        QTest::keyClick(chart, Qt::Key_Home);
+        QVERIFY(chart->Chart().ShowsAll());
+        QVERIFY(!chart->Stats()->text().isEmpty());
+        const tq3::HistoryEntry& middle = entries[entries.size() / 2];
+        const QRect canvas = chart->Canvas()->rect();
+        const QPointF at(chart->Chart().XAtTime(middle.time, canvas),
+                         chart->Chart().PlotArea(canvas).center().y());
+        QMouseEvent move(QEvent::MouseMove, at, chart->Canvas()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(chart->Canvas(), &move);
+        QVERIFY2(chart->ReadOut()->text().startsWith(tq3::HistoryEntryLine(middle).left(19)),
+                 qPrintable(chart->ReadOut()->text()));
     }
 
     void exportWritesTheLog_data()

@@ -11,6 +11,8 @@
 #include "history/HistoryFormat.h"
 #include "history/HistoryModel.h"
 
+#include <QImage>
+
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -189,6 +191,18 @@ void TestCtl::commandLine_data()
     QTest::newRow("show needs no controller")
         << QStringList{"show", "a.tcf", "--json"} << "" << true << "" << none;
     QTest::newRow("help needs nothing else") << QStringList{"write", "--help"} << "" << true << "" << none;
+    QTest::newRow("plot needs no controller")
+        << QStringList{"plot", "h.txt", "-o", "h.svg", "--size", "800x600", "--config", "a.tcf"} << "" << true
+        << "" << none;
+    QTest::newRow("plot without -o") << QStringList{"plot", "h.txt"} << "" << false << "" << none;
+    QTest::newRow("plot to an unknown format")
+        << QStringList{"plot", "h.txt", "-o", "h.gif"} << "" << false << "" << none;
+    QTest::newRow("size out of range")
+        << QStringList{"plot", "h.txt", "-o", "h.png", "--size", "100x20000"} << "" << false << "" << none;
+    QTest::newRow("--size without a chart")
+        << QStringList{"-p", "COM1", "history", "--size", "800x600"} << "" << false << "" << none;
+    QTest::newRow("--csv with --csv-pl")
+        << QStringList{"-p", "COM1", "history", "--csv", "--csv-pl"} << "" << false << "" << none;
 }
 
 void TestCtl::commandLine()
@@ -618,6 +632,18 @@ void TestCtl::history()
         back.AddFile(saved);
         QCOMPARE(back.Entries(), held.Entries());
     }
+
+    // The chart, of a download and of the saved file, without a display: the same picture.
+    const QString downloaded = Path("downloaded.png"), redrawn = Path("redrawn.png");
+    QCOMPARE(RunCtl(On(*sim, {"history", "-o", Path("again.txt"), "--plot", downloaded, "--size", "640x400"}))
+                 .code,
+             0);
+    const CtlRun plot = RunCtl({"plot", file, "-o", redrawn, "--size", "640x400"},
+                               {{"QT_QPA_PLATFORM", ""}, {"DISPLAY", ""}});
+    QVERIFY2(plot.code == 0, plot.err.constData());
+    const QImage picture(redrawn);
+    QCOMPARE(picture.size(), QSize(640, 400));
+    QCOMPARE(picture, QImage(downloaded));
 
     // The end answer never comes: the stream stalls, no file is written.
     tq3sim::ControllerOptions stalling = controller;

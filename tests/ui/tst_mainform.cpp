@@ -317,6 +317,7 @@ private slots:
             "Historia1 'Historia'",
             "  OtworzHistorie1 'Otwórz zapisaną historię…'",
             "  ArkuszHistorii1 'Zapisz do arkusza (CSV)…'",
+            "  WykresHistorii1 'Wykres…'",
             "Info1 'Info'",
             "  Oprogramie1 'O programie'",
         };
