@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
@@ -639,12 +640,20 @@ void HistoryChart::PaintLine(QPainter& p, const Layout& l) const
     // Per pixel column at most one pair of extremes, so that the drawing follows the
     // plot's width and not the number of records. The line breaks where records are
     // missing and where the clock was set back: it never goes backwards in time.
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(LineColour(), l.lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(LineColour());
     const qint64 spacing = GapSeconds();
-    QPolygonF run;
+    // Separate segments with square caps: Qt strokes one long wide polyline many times slower.
+    QVector<QLineF> segments;
+    QPolygonF dots; // runs of a single point
+    QPointF first;
+    QPointF last;
+    int runPoints = 0;
+    auto push = [&](QPointF point) {
+        if (runPoints++ == 0)
+            first = point;
+        else
+            segments << QLineF(last, point);
+        last = point;
+    };
     struct Column
     {
         int index = 0;
@@ -655,21 +664,19 @@ void HistoryChart::PaintLine(QPainter& p, const Layout& l) const
     } column;
     auto closeColumn = [&] {
         if (column.points == 1) {
-            run << QPointF(column.x, column.top);
+            push(QPointF(column.x, column.top));
         } else if (column.points > 1) {
             const double x = column.index + 0.5;
-            run << QPointF(x, column.topFirst ? column.top : column.bottom)
-                << QPointF(x, column.topFirst ? column.bottom : column.top);
+            push(QPointF(x, column.topFirst ? column.top : column.bottom));
+            push(QPointF(x, column.topFirst ? column.bottom : column.top));
         }
         column.points = 0;
     };
     auto closeRun = [&] {
         closeColumn();
-        if (run.size() == 1)
-            p.drawEllipse(run.front(), l.lineWidth, l.lineWidth);
-        else if (run.size() > 1)
-            p.drawPolyline(run);
-        run.clear();
+        if (runPoints == 1)
+            dots << first;
+        runPoints = 0;
     };
     auto add = [&](double x, double y) {
         const int index = int(std::floor(x));
@@ -717,6 +724,12 @@ void HistoryChart::PaintLine(QPainter& p, const Layout& l) const
         add(l.X(e.time), l.Y(*e.tenths));
     }
     closeRun();
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(LineColour(), l.lineWidth, Qt::SolidLine, Qt::SquareCap));
+    p.drawLines(segments);
+    p.setPen(QPen(LineColour(), 2.5 * l.lineWidth, Qt::SolidLine, Qt::RoundCap));
+    p.drawPoints(dots);
     p.restore();
 }
 
@@ -929,6 +942,9 @@ bool HistoryChart::SaveImage(const QString& path, QSize size, QString* error) co
     const QString cannot = QStringLiteral("Nie można zapisać pliku %1").arg(path);
     if (size.width() < 100 || size.height() < 100)
         return fail(QStringLiteral("Za mały rozmiar obrazu: %1 x %2").arg(size.width()).arg(size.height()));
+    // Without one, Qt's fonts end the program instead of failing.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return fail(QStringLiteral("Wykres wymaga QGuiApplication (bez ekranu: QT_QPA_PLATFORM=offscreen)"));
     const QString suffix = QFileInfo(path).suffix().toLower();
     const QRect whole(QPoint(0, 0), size);
     if (suffix == QLatin1String("png")) {

@@ -6,6 +6,8 @@
 //
 // Text needs Qt's fonts, and they need a QGuiApplication: a program without a
 // display makes one with the offscreen platform (QT_QPA_PLATFORM=offscreen).
+// Painting and the geometry without one end the program (Qt's font database
+// aborts); SaveImage refuses instead.
 #include "history/HistoryModel.h"
 
 #include <QColor>
