@@ -6,8 +6,10 @@
 #include "ui/Main.h"
 #include "ui/MainForm.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -79,6 +81,15 @@ int main(int argc, char* argv[])
     if (!prompts.log.isEmpty() || f.Edit_logon->text() != QStringLiteral("ZALOGOWANY"))
         std::fprintf(stderr, "bench_link: the link fell over while idle: %s\n",
                      qPrintable(prompts.log.join("; ")));
+
+    // The chart window of a downloaded history: what it adds to the peak memory.
+    f.ButtonPobierz->click();
+    WaitUntil([&] { return f.trm->toPlainText().endsWith(QStringLiteral("Koniec historii")); }, 60000);
+    const long beforeChart = PeakMemoryKb();
+    f.WykresHistorii1->trigger();
+    RunFor(500);
+    Figure("peak memory added by the chart window", (PeakMemoryKb() - beforeChart) / 1024.0, "MB",
+           "under 10 MB");
 
     // A wait that runs into its time-out: the controller goes quiet (the
     // process is stopped), the poll is written four times and gives up.
