@@ -177,6 +177,9 @@ constexpr std::array<TimeStep, 27> TimeSteps{{
     {0, 2400, TickLabel::Year},
 }};
 
+// Farther than this from the visible temperatures, an alarm limit stays off the axis.
+constexpr int FarLimitTenths = 200;
+
 constexpr std::array<int, 10> TenthsSteps{1, 2, 5, 10, 20, 50, 100, 200, 500, 1000};
 
 struct Tick
@@ -383,7 +386,7 @@ void HistoryChart::Pan(double fractionOfSpan)
     SetFixedRange(from + shift, to + shift);
 }
 
-qint64 HistoryChart::GapSeconds() const
+qint64 HistoryChart::RecordSpacing() const
 {
     if (settings_.intervalMinutes && *settings_.intervalMinutes > 0)
         return qint64(*settings_.intervalMinutes) * 60;
@@ -463,7 +466,8 @@ HistoryChart::Layout HistoryChart::MakeLayout(const QRect& whole) const
         item.at.setY(legendTop + item.at.y() * l.lineHeight);
     const int plotHeight = std::max(10, int(bottom - top));
 
-    // The temperature axis covers the visible temperatures and the alarm limits.
+    // The temperature axis covers the visible temperatures and the alarm limits near
+    // them: a limit set far out of the way would squash the line flat.
     int lowest = std::numeric_limits<int>::max();
     int highest = std::numeric_limits<int>::min();
     for (const HistoryEntry& e : entries_) {
@@ -472,8 +476,11 @@ HistoryChart::Layout HistoryChart::MakeLayout(const QRect& whole) const
             highest = std::max(highest, *e.tenths);
         }
     }
+    const bool noTemperatures = lowest > highest;
+    const int nearLow = lowest - FarLimitTenths;
+    const int nearHigh = highest + FarLimitTenths;
     for (const auto& limit : {settings_.alarmMinTenths, settings_.alarmMaxTenths}) {
-        if (limit) {
+        if (limit && (noTemperatures || (*limit >= nearLow && *limit <= nearHigh))) {
             lowest = std::min(lowest, *limit);
             highest = std::max(highest, *limit);
         }
@@ -640,7 +647,7 @@ void HistoryChart::PaintLine(QPainter& p, const Layout& l) const
     // Per pixel column at most one pair of extremes, so that the drawing follows the
     // plot's width and not the number of records. The line breaks where records are
     // missing and where the clock was set back: it never goes backwards in time.
-    const qint64 spacing = GapSeconds();
+    const qint64 spacing = RecordSpacing();
     // Separate segments with square caps: Qt strokes one long wide polyline many times slower.
     QVector<QLineF> segments;
     QPolygonF dots; // runs of a single point

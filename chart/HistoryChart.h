@@ -16,6 +16,7 @@
 #include <QSize>
 #include <QString>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -119,7 +120,8 @@ private:
     std::pair<HistoryTime, HistoryTime> AllRange() const;
     void SetFixedRange(double from, double to);
     Layout MakeLayout(const QRect& whole) const;
-    qint64 GapSeconds() const;
+    // The usual time between cyclic records; a step longer than 1.5 times it is a gap.
+    qint64 RecordSpacing() const;
     void PaintPowerLoss(QPainter& p, const Layout& l) const;
     static void PaintGrid(QPainter& p, const Layout& l);
     void PaintLimits(QPainter& p, const Layout& l) const;

@@ -166,6 +166,9 @@ void TstHistoryChart::limits()
         QVERIFY2(share > 0.3, qPrintable(QString::number(share)));
         QCOMPARE(rowShare(int(chart.YAtTenths(50, Whole)), colour), 0.0);
     }
+    // A limit set out of the way (+127 °C) leaves the temperatures their height.
+    chart.SetSettings({{}, 20, 1270});
+    QVERIFY(chart.YAtTenths(40, Whole) - chart.YAtTenths(60, Whole) > plot.height() / 3.0);
 }
 
 void TstHistoryChart::marks_data()
