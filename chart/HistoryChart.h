@@ -88,7 +88,8 @@ public:
     std::optional<ChartReadOut> ReadOutAt(QPointF p, const QRect& whole) const;
 
     ChartStats VisibleStats() const;
-    // "min +2,1 °C  średnia +4,3 °C  maks. +7,9 °C  z 3 dni 4 godz. (912 pomiarów)"
+    // "min +2,1 °C  średnia +4,3 °C  maks. +7,9 °C  (912 pomiarów, 3 dni 4 godz.)", or
+    // "Brak pomiarów w widocznym zakresie"
     static QString StatsText(const ChartStats& stats);
     // "3 dni 4 godz.", "1 godz. 5 min", "12 min", "40 s"
     static QString DurationText(qint64 seconds);
