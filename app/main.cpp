@@ -1,5 +1,6 @@
 // Konfigurator TQ-3: the desktop configurator of the TQ-3 controller.
 #include "ui/Main.h"
+#include "ui/QtCatalogue.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -101,6 +102,9 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(TQ3_VERSION));
     // Wayland desktops find the menu entry, and with it the icon, by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.example.tq3"));
+    // Qt's dialogs and menus speak the program's language; without the catalogue they stay English.
+    if (!LoadQtPolish(app))
+        std::fputs("tq3: nie znaleziono polskiego katalogu Qt (pakiet qt6-translations-l10n)\n", stderr);
 
     Arguments args;
     const QStringList arguments = QApplication::arguments();

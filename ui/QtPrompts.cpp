@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QUrl>
 
 using namespace tq3;
@@ -48,12 +47,9 @@ MessageResult QtPrompts::Message(MessageKind kind, const QString& text, MessageB
         break;
     case MessageButtons::OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box.button(QMessageBox::Cancel)->setText(QStringLiteral("Anuluj"));
         break;
     case MessageButtons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("Tak"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("Nie"));
         break;
     }
     switch (box.exec()) {
@@ -83,6 +79,8 @@ QString QtPrompts::QtFilter(const QString& pipeFilter)
 
 static void Prepare(QFileDialog& dialog, const FileDialogRequest& request)
 {
+    // Qt's own dialog: its language (Qt's catalogue) and the filters are the same on every desktop.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilter(QtPrompts::QtFilter(request.filter));
     dialog.setDefaultSuffix(request.defaultExt);
     dialog.setDirectory(request.initialDir.isEmpty() ? QDir::homePath() : request.initialDir);
