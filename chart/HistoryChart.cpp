@@ -31,57 +31,34 @@ bool HasMark(int kind)
     return kind >= 5 && kind <= 13;
 }
 
+struct Mark
+{
+    const char* label;
+    const char*
+        meaning; // the log's own event texts are the controller's, without diacritics; the legend is ours
+};
+
+// By kind, from 5 (start) to 13 (low temperature alarm).
+constexpr Mark Marks[] = {
+    {"S", "start urządzenia"},
+    {"GSM", "zestawienie łącza GSM"},
+    {"B230", "brak 230 V"},
+    {"P230", "powrót 230 V"},
+    {"Bat-", "bateria rozładowana"},
+    {"Bat+", "bateria naładowana"},
+    {"A+", "alarm: wysoka temperatura"},
+    {"N", "powrót temperatury do normy"},
+    {"A-", "alarm: niska temperatura"},
+};
+
 QString MarkLabel(int kind)
 {
-    switch (kind) {
-    case 5:
-        return QStringLiteral("S");
-    case 6:
-        return QStringLiteral("GSM");
-    case 7:
-        return QStringLiteral("B230");
-    case 8:
-        return QStringLiteral("P230");
-    case 9:
-        return QStringLiteral("Bat-");
-    case 10:
-        return QStringLiteral("Bat+");
-    case 11:
-        return QStringLiteral("A+");
-    case 12:
-        return QStringLiteral("N");
-    case 13:
-        return QStringLiteral("A-");
-    default:
-        return {};
-    }
+    return HasMark(kind) ? QString::fromUtf8(Marks[kind - 5].label) : QString();
 }
 
-// The log's own event texts are the controller's, without diacritics; the legend is ours.
 QString MarkMeaning(int kind)
 {
-    switch (kind) {
-    case 5:
-        return QStringLiteral("start urządzenia");
-    case 6:
-        return QStringLiteral("zestawienie łącza GSM");
-    case 7:
-        return QStringLiteral("brak 230 V");
-    case 8:
-        return QStringLiteral("powrót 230 V");
-    case 9:
-        return QStringLiteral("bateria rozładowana");
-    case 10:
-        return QStringLiteral("bateria naładowana");
-    case 11:
-        return QStringLiteral("alarm: wysoka temperatura");
-    case 12:
-        return QStringLiteral("powrót temperatury do normy");
-    case 13:
-        return QStringLiteral("alarm: niska temperatura");
-    default:
-        return {};
-    }
+    return HasMark(kind) ? QString::fromUtf8(Marks[kind - 5].meaning) : QString();
 }
 
 const QColor TextColour(0x30, 0x30, 0x30);
@@ -228,14 +205,6 @@ std::vector<Tick> TimeTicks(HistoryTime from, HistoryTime to, const TimeStep& st
              {}});
     }
     return ticks;
-}
-
-QString TimeText(HistoryTime t)
-{
-    const Civil c = Split(t);
-    return QString::number(c.year) + QLatin1Char('/') + TwoDigits(c.month) + QLatin1Char('/') +
-           TwoDigits(c.day) + QLatin1Char(' ') + TwoDigits(c.hour) + QLatin1Char(':') + TwoDigits(c.minute) +
-           QLatin1Char(':') + TwoDigits(c.second);
 }
 
 QString MeasurementsText(int n)
@@ -874,7 +843,8 @@ std::optional<ChartReadOut> HistoryChart::ReadOutAt(QPointF point, const QRect& 
     if (!best)
         return std::nullopt;
     const HistoryEntry& e = entries_[*best];
-    return ChartReadOut{*best, e.time, TimeText(e.time), e.tenths ? TemperatureText(*e.tenths) : QString(),
+    return ChartReadOut{*best, e.time, HistoryTimeText(e.time),
+                        e.tenths ? TemperatureText(*e.tenths) : QString(),
                         HistoryEventText(e.kind).trimmed()};
 }
 
@@ -908,9 +878,7 @@ ChartStats HistoryChart::VisibleStats() const
 
 QString HistoryChart::TemperatureText(int tenths)
 {
-    const int a = std::abs(tenths);
-    return (tenths < 0 ? QStringLiteral("-") : QStringLiteral("+")) + QString::number(a / 10) +
-           QLatin1Char(',') + QString::number(a % 10) + QStringLiteral(" °C");
+    return (tenths < 0 ? QString() : QStringLiteral("+")) + TenthsText(tenths) + QStringLiteral(" °C");
 }
 
 QString HistoryChart::DurationText(qint64 seconds)

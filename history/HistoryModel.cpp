@@ -245,18 +245,27 @@ HistoryReadResult HistoryModel::AddFile(const QByteArray& bytes)
     return result;
 }
 
-QString HistoryEntryLine(const HistoryEntry& entry)
+QString HistoryTimeText(HistoryTime t, QChar dateSeparator)
 {
     int year, month, day, hour, minute, second;
-    SplitHistoryTime(entry.time, year, month, day, hour, minute, second);
-    QString line = QString::number(year) + QLatin1Char('/') + TwoDigits(month) + QLatin1Char('/') +
-                   TwoDigits(day) + QLatin1Char(' ') + TwoDigits(hour) + QLatin1Char(':') +
-                   TwoDigits(minute) + QLatin1Char(':') + TwoDigits(second) + HistoryEventText(entry.kind);
-    if (entry.tenths) {
-        const int a = qAbs(*entry.tenths);
-        line += (*entry.tenths < 0 ? QStringLiteral(" -") : QStringLiteral(" +")) + QString::number(a / 10) +
-                QLatin1Char(',') + QString::number(a % 10);
-    }
+    SplitHistoryTime(t, year, month, day, hour, minute, second);
+    return QString::number(year) + dateSeparator + TwoDigits(month) + dateSeparator + TwoDigits(day) +
+           QLatin1Char(' ') + TwoDigits(hour) + QLatin1Char(':') + TwoDigits(minute) + QLatin1Char(':') +
+           TwoDigits(second);
+}
+
+QString TenthsText(int tenths)
+{
+    const int a = qAbs(tenths);
+    return (tenths < 0 ? QStringLiteral("-") : QString()) + QString::number(a / 10) + QLatin1Char(',') +
+           QString::number(a % 10);
+}
+
+QString HistoryEntryLine(const HistoryEntry& entry)
+{
+    QString line = HistoryTimeText(entry.time) + HistoryEventText(entry.kind);
+    if (entry.tenths)
+        line += (*entry.tenths < 0 ? QStringLiteral(" ") : QStringLiteral(" +")) + TenthsText(*entry.tenths);
     return line;
 }
 
@@ -267,18 +276,11 @@ QByteArray HistorySpreadsheetStart()
 
 QByteArray HistorySpreadsheetRow(const HistoryEntry& entry)
 {
-    int year, month, day, hour, minute, second;
-    SplitHistoryTime(entry.time, year, month, day, hour, minute, second);
-    QString row = QString::number(year) + QLatin1Char('-') + TwoDigits(month) + QLatin1Char('-') +
-                  TwoDigits(day) + QLatin1Char(' ') + TwoDigits(hour) + QLatin1Char(':') + TwoDigits(minute) +
-                  QLatin1Char(':') + TwoDigits(second) + QLatin1Char(';');
     // No event text holds ";" or a quote, so none needs quoting.
-    row += HistoryEventText(entry.kind).trimmed() + QLatin1Char(';');
-    if (entry.tenths) {
-        const int a = qAbs(*entry.tenths);
-        row += (*entry.tenths < 0 ? QStringLiteral("-") : QString()) + QString::number(a / 10) +
-               QLatin1Char(',') + QString::number(a % 10);
-    }
+    QString row = HistoryTimeText(entry.time, QLatin1Char('-')) + QLatin1Char(';') +
+                  HistoryEventText(entry.kind).trimmed() + QLatin1Char(';');
+    if (entry.tenths)
+        row += TenthsText(*entry.tenths);
     return (row + QStringLiteral("\r\n")).toUtf8();
 }
 

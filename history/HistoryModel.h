@@ -74,6 +74,11 @@ private:
     quint64 revision_ = 0;
 };
 
+// "2024/09/07 00:05:03", the log's form; with '-' between the date's parts, the CSV's.
+QString HistoryTimeText(HistoryTime t, QChar dateSeparator = QLatin1Char('/'));
+// "21,5", "-0,2": tenths of a degree with the decimal comma, a sign only below zero.
+QString TenthsText(int tenths);
+
 // The event log's line of an entry, as the download writes it. A temperature kind
 // without a reading gets no temperature text: the reading's tenths are not kept.
 QString HistoryEntryLine(const HistoryEntry& entry);
