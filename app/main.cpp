@@ -1,10 +1,11 @@
 // Konfigurator TQ-3: the desktop configurator of the TQ-3 controller.
 #include "ui/Main.h"
-#include "ui/QtCatalogue.h"
+#include "translations/Language.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QLocale>
 
 #include <cstdio>
 #include <cstring>
@@ -16,20 +17,27 @@
 
 namespace {
 
-const char* const HelpText =
-    "Użycie: tq3 [--port URZĄDZENIE]\n"
-    "Konfigurator TQ-3: ustawienia, stan, historia i firmware sterownika TQ-3 przez port\n"
-    "szeregowy (4800 8N1), w oknie programu.\n"
-    "\n"
-    "Opcje:\n"
-    "      --port URZĄDZENIE  wybiera port w oknie: COM1..COM8, nazwa adaptera z listy\n"
-    "                         portów, ścieżka urządzenia (np. /dev/ttyUSB0) albo linia\n"
-    "                         sieciowa socket://HOST:PORT lub rfc2217://HOST:PORT;\n"
-    "                         połączenie nawiązuje przycisk POŁĄCZ\n"
-    "  -h, --help             pomoc\n"
-    "      --version          wersja programu\n"
-    "\n"
-    "Sterownik z wiersza poleceń: tq3ctl --help\n";
+const char* const HelpText = QT_TRANSLATE_NOOP(
+    "tq3", "Użycie: tq3 [--port URZĄDZENIE] [--lang pl|en]\n"
+           "Konfigurator TQ-3: ustawienia, stan, historia i firmware sterownika TQ-3 przez port\n"
+           "szeregowy (4800 8N1), w oknie programu.\n"
+           "\n"
+           "Opcje:\n"
+           "      --port URZĄDZENIE  wybiera port w oknie: COM1..COM8, nazwa adaptera z listy\n"
+           "                         portów, ścieżka urządzenia (np. /dev/ttyUSB0) albo linia\n"
+           "                         sieciowa socket://HOST:PORT lub rfc2217://HOST:PORT;\n"
+           "                         połączenie nawiązuje przycisk POŁĄCZ\n"
+           "      --lang pl|en       język programu: polski albo angielski; bez tej opcji\n"
+           "                         zmienna TQ3_LANG, a bez niej języki systemu\n"
+           "  -h, --help             pomoc\n"
+           "      --version          wersja programu\n"
+           "\n"
+           "Sterownik z wiersza poleceń: tq3ctl --help\n");
+
+QString Tr(const char* text)
+{
+    return QCoreApplication::translate("tq3", text);
+}
 
 struct Arguments
 {
@@ -37,25 +45,51 @@ struct Arguments
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}};
     QCommandLineOption version{QStringLiteral("version")};
     QCommandLineOption port{QStringLiteral("port"), QString(), QStringLiteral("device")};
+    QCommandLineOption lang{QStringLiteral("lang"), QString(), QStringLiteral("language")};
 
     Arguments()
     {
         parser.addOption(help);
         parser.addOption(version);
         parser.addOption(port);
+        parser.addOption(lang);
     }
 };
 
-// QCommandLineParser's own messages are English; the program speaks Polish.
+// QCommandLineParser's own messages are English whatever the program speaks.
 QString UsageError(const QCommandLineParser& parser, const QStringList& arguments)
 {
     if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
         const QString& name = unknown.constFirst();
-        return QStringLiteral("Nieznana opcja: %1%2").arg(name.size() == 1 ? "-" : "--", name);
+        return Tr("Nieznana opcja: %1%2").arg(name.size() == 1 ? "-" : "--", name);
     }
-    if (arguments.constLast() == QLatin1String("--port"))
-        return QStringLiteral("Opcja --port wymaga wartości");
-    return QStringLiteral("Opcje --help i --version nie przyjmują wartości");
+    for (const char* option : {"--port", "--lang"})
+        if (arguments.constLast() == QLatin1String(option))
+            return Tr("Opcja %1 wymaga wartości").arg(QLatin1String(option));
+    return Tr("Opcje --help i --version nie przyjmują wartości");
+}
+
+// The language, from --lang, TQ3_LANG or the system, installed before the first
+// text is made. False, with the message written, when --lang names none.
+bool InstallChosenLanguage(QCoreApplication& app, const QCommandLineParser& parser,
+                           const QCommandLineOption& lang)
+{
+    QString unknown;
+    const tq3::Language language = tq3::ChooseLanguage(parser.value(lang), qEnvironmentVariable("TQ3_LANG"),
+                                                       QLocale::system().uiLanguages(), &unknown);
+    const bool catalogues = tq3::InstallLanguage(app, language);
+    if (!unknown.isEmpty()) {
+        std::fprintf(stderr, "tq3: %s\n",
+                     Tr("Nieznany język: %1 (pl albo en)").arg(unknown).toUtf8().constData());
+        if (parser.isSet(lang) && unknown == parser.value(lang))
+            return false;
+    }
+    // Qt's dialogs and menus speak the program's language; without the catalogue they stay English.
+    if (!catalogues)
+        std::fprintf(
+            stderr, "tq3: %s\n",
+            Tr("nie znaleziono polskiego katalogu Qt (pakiet qt6-translations-l10n)").toUtf8().constData());
+    return true;
 }
 
 bool MentionsHelpOrVersion(int argc, char* argv[])
@@ -76,7 +110,9 @@ std::optional<int> AnswerHelpOrVersion(int argc, char* argv[])
     Arguments args;
     args.parser.parse(QCoreApplication::arguments());
     if (args.parser.isSet(args.help)) {
-        std::fputs(HelpText, stdout);
+        if (!InstallChosenLanguage(app, args.parser, args.lang))
+            return 2;
+        std::fputs(Tr(HelpText).toUtf8().constData(), stdout);
         return 0;
     }
     if (args.parser.isSet(args.version)) {
@@ -102,15 +138,15 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(TQ3_VERSION));
     // Wayland desktops find the menu entry, and with it the icon, by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.example.tq3"));
-    // Qt's dialogs and menus speak the program's language; without the catalogue they stay English.
-    if (!LoadQtPolish(app))
-        std::fputs("tq3: nie znaleziono polskiego katalogu Qt (pakiet qt6-translations-l10n)\n", stderr);
 
     Arguments args;
     const QStringList arguments = QApplication::arguments();
-    if (!args.parser.parse(arguments)) {
-        std::fprintf(stderr, "tq3: %s\nWięcej: tq3 --help\n",
-                     UsageError(args.parser, arguments).toUtf8().constData());
+    const bool parsed = args.parser.parse(arguments);
+    if (!InstallChosenLanguage(app, args.parser, args.lang))
+        return 2;
+    if (!parsed) {
+        std::fprintf(stderr, "tq3: %s\n%s\n", UsageError(args.parser, arguments).toUtf8().constData(),
+                     Tr("Więcej: tq3 --help").toUtf8().constData());
         return 2;
     }
 

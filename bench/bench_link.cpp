@@ -5,7 +5,7 @@
 #include "PromptRecorder.h"
 #include "ui/Main.h"
 #include "ui/MainForm.h"
-#include "ui/QtCatalogue.h"
+#include "translations/Language.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,7 +27,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // As the program starts: Qt's Polish catalogue before the first widget.
     const auto catalogueStart = std::chrono::steady_clock::now();
-    const bool catalogue = LoadQtPolish(app);
+    const bool catalogue = tq3::LoadQtPolish(app);
     const double catalogueMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - catalogueStart).count();
     // bench_link [SECONDS] [--via socket|rfc2217 [--ser2net-option LINE]]: the idle

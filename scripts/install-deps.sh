@@ -4,6 +4,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libgl1-mesa-dev
           libjpeg62-turbo-dev ccache
+          # the catalogues: qt_add_translations, lupdate, lrelease
+          qt6-tools-dev qt6-l10n-tools
           # the window's font, and Qt's own texts in Polish
           fonts-liberation2 qt6-translations-l10n
           # the network-line tests' real serial server

@@ -1,5 +1,5 @@
 // Qt's own texts in the window's dialogs and menus are Polish once the catalogue is in.
-#include "ui/QtCatalogue.h"
+#include "translations/Language.h"
 #include "ui/QtPrompts.h"
 
 #include <QDialogButtonBox>
@@ -33,7 +33,7 @@ class TestQtPolish : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY2(LoadQtPolish(*qApp), "qtbase_pl not found (apt-get install qt6-translations-l10n)");
+        QVERIFY2(tq3::LoadQtPolish(*qApp), "qtbase_pl not found (apt-get install qt6-translations-l10n)");
     }
 
     void textFieldMenu()

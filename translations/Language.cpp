@@ -1,0 +1,73 @@
+#include "translations/Language.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace tq3 {
+
+namespace {
+
+bool Install(QCoreApplication& app, const QString& file, const QString& folder)
+{
+    auto* catalogue = new QTranslator(&app);
+    if (!catalogue->load(file, folder)) {
+        delete catalogue;
+        return false;
+    }
+    return QCoreApplication::installTranslator(catalogue);
+}
+
+} // namespace
+
+std::optional<Language> LanguageNamed(const QString& name)
+{
+    if (name == QLatin1String("pl"))
+        return Language::Polish;
+    if (name == QLatin1String("en"))
+        return Language::English;
+    return std::nullopt;
+}
+
+Language LanguageOfUser(const QStringList& uiLanguages)
+{
+    for (const QString& tag : uiLanguages) {
+        // "en", "en-GB", "en_US": the language is the part before the region.
+        const QString language =
+            tag.section(QLatin1Char('-'), 0, 0).section(QLatin1Char('_'), 0, 0).toLower();
+        if (const std::optional<Language> known = LanguageNamed(language))
+            return *known;
+    }
+    return Language::Polish;
+}
+
+Language ChooseLanguage(const QString& option, const QString& environment, const QStringList& uiLanguages,
+                        QString* unknown)
+{
+    for (const QString& asked : {option, environment}) {
+        if (asked.isEmpty())
+            continue;
+        if (const std::optional<Language> known = LanguageNamed(asked))
+            return *known;
+        if (unknown && unknown->isEmpty())
+            *unknown = asked;
+    }
+    return LanguageOfUser(uiLanguages);
+}
+
+bool LoadQtPolish(QCoreApplication& app)
+{
+    // qtbase_pl holds the widgets' and dialogs' texts.
+    return Install(app, QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
+bool InstallLanguage(QCoreApplication& app, Language language)
+{
+    if (language == Language::Polish)
+        return LoadQtPolish(app);
+    // Ours is built into the program, so it cannot go missing or be another version's.
+    return Install(app, QStringLiteral("tq3_en"), QStringLiteral(":/i18n"));
+}
+
+} // namespace tq3
