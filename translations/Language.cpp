@@ -9,9 +9,14 @@ namespace tq3 {
 
 namespace {
 
+// The catalogues this module installed carry this name, so that choosing another
+// language takes them out first.
+const char* const CatalogueName = "tq3-language";
+
 bool Install(QCoreApplication& app, const QString& file, const QString& folder)
 {
     auto* catalogue = new QTranslator(&app);
+    catalogue->setObjectName(QLatin1String(CatalogueName));
     if (!catalogue->load(file, folder)) {
         delete catalogue;
         return false;
@@ -64,6 +69,11 @@ bool LoadQtPolish(QCoreApplication& app)
 
 bool InstallLanguage(QCoreApplication& app, Language language)
 {
+    for (QTranslator* earlier :
+         app.findChildren<QTranslator*>(QLatin1String(CatalogueName), Qt::FindDirectChildrenOnly)) {
+        QCoreApplication::removeTranslator(earlier);
+        delete earlier;
+    }
     if (language == Language::Polish)
         return LoadQtPolish(app);
     // Ours is built into the program, so it cannot go missing or be another version's.

@@ -30,7 +30,8 @@ Language ChooseLanguage(const QString& option, const QString& environment, const
                         QString* unknown = nullptr);
 
 // Installs the program's catalogue and Qt's for the language (none is needed for
-// Polish, the texts' own language). Call it before the first text is made.
+// Polish, the texts' own language), in place of those an earlier call installed.
+// Call it before the first text is made.
 // False when a catalogue is missing; the texts it covers then stay as written.
 bool InstallLanguage(QCoreApplication& app, Language language);
 

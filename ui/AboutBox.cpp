@@ -67,7 +67,7 @@ TFInfo::TFInfo(QWidget* parent, tq3::UserPrompts& prompts)
       prompts_(prompts)
 {
     setObjectName(QStringLiteral("FInfo"));
-    setWindowTitle(QStringLiteral("O programie"));
+    setWindowTitle(tr("O programie"));
     setFont(parent ? parent->font() : WindowFont());
     QPalette face = palette();
     face.setColor(QPalette::Window, ButtonFaceColour());
@@ -95,7 +95,7 @@ TFInfo::TFInfo(QWidget* parent, tq3::UserPrompts& prompts)
 
     // A label that has to move left stops in line with Label2, clear of the logo.
     const int textLeft = Panel1->geometry().right() + 1 + 7;
-    Label2 = Label(this, "Label2", 144, 8, 109, 13, QStringLiteral("Konfigurator TQ-3 v2.0"));
+    Label2 = Label(this, "Label2", 144, 8, 109, 13, tr("Konfigurator TQ-3 v2.0"));
     FitInside(Label2, textLeft);
 
     Label1 = Label(this, "Label1", 160, 48, 90, 16, QString::fromLatin1(WebAddressText));

@@ -54,7 +54,7 @@ ConfigPanel::ConfigPanel(TMainForm& form, DeviceLink& link, UserPrompts& prompts
     : QObject(window), form_(form), link_(link), prompts_(prompts), ContainerBuffer(containerBuffer),
       window_(window)
 {
-    const QString filter = QStringLiteral("TQ-3 konfiguracja|*.tcf");
+    const QString filter = tr("TQ-3 konfiguracja|*.tcf");
     OpenDialog.filter = filter;
     SaveDialog.filter = filter;
 }
@@ -148,8 +148,8 @@ bool ConfigPanel::TakeItem(const ConfigItem& item, Settings& s, QString* problem
     bool ok = true;
     *TextOf(item, s) = ToCp1250(EditOf(item)->text(), &ok);
     if (!ok) {
-        *problem = QStringLiteral("Pole \"%1\" zawiera znak, którego sterownik nie obsługuje. "
-                                  "Usuń go i spróbuj ponownie.")
+        *problem = tr("Pole \"%1\" zawiera znak, którego sterownik nie obsługuje. "
+                      "Usuń go i spróbuj ponownie.")
                        .arg(label);
         return false;
     }
@@ -167,7 +167,7 @@ bool ConfigPanel::TakeNumberItem(const ConfigItem& item, Settings& s, QString* p
         const auto v = ByteValue(edit);
         if (v && *v <= max)
             return quint8(*v);
-        *problem = QStringLiteral("Pole \"%1\" musi zawierać liczbę od 0 do %2.").arg(label).arg(max);
+        *problem = tr("Pole \"%1\" musi zawierać liczbę od 0 do %2.").arg(label).arg(max);
         return std::nullopt;
     };
     switch (item.encoding) {
@@ -238,10 +238,10 @@ std::optional<Settings> ConfigPanel::TakeSettings(bool withPassword, QString* pr
         bool ok = true;
         s.password = ToCp1250(form_.Edit_haslo->text(), &ok);
         if (!ok || s.password.size() > MaxStoredText) {
-            *problem = ok ? QStringLiteral("Tekst w polu \"HASŁO\" jest za długi (najwyżej %1 znaków).")
-                                .arg(MaxStoredText)
-                          : QStringLiteral("Pole \"HASŁO\" zawiera znak, którego sterownik nie obsługuje. "
-                                           "Usuń go i spróbuj ponownie.");
+            *problem =
+                ok ? tr("Tekst w polu \"HASŁO\" jest za długi (najwyżej %1 znaków).").arg(MaxStoredText)
+                   : tr("Pole \"HASŁO\" zawiera znak, którego sterownik nie obsługuje. "
+                        "Usuń go i spróbuj ponownie.");
             return std::nullopt;
         }
     }
@@ -285,12 +285,12 @@ void ConfigPanel::ReadAllItems()
     if (lock_)
         lock_();
     SetProgressPanel(true);
-    SetLabelText(f.Label_Bar, QStringLiteral("Pobieram konfiguracje nadajnika"));
+    SetLabelText(f.Label_Bar, tr("Pobieram konfiguracje nadajnika"));
     f.Bar->SetProgress(0);
     // The fields fill from the answers themselves, as they are dispatched.
     PanelProgress progress([&](const ConfigItem& item, int value, bool answered) {
         if (!answered)
-            prompts_.Message(MessageKind::Error, QStringLiteral("Brak odpowiedzi z TQ-3"));
+            prompts_.Message(MessageKind::Error, tr("Brak odpowiedzi z TQ-3"));
         f.Bar->SetProgress(value);
         if (answered && &item == &ConfigItems().back()) {
             if (unlock_)
@@ -321,7 +321,7 @@ void ConfigPanel::WriteAllItems()
     if (lock_)
         lock_();
     SetProgressPanel(true);
-    SetLabelText(f.Label_Bar, QStringLiteral("Wysyłam konfiguracje do nadajnika"));
+    SetLabelText(f.Label_Bar, tr("Wysyłam konfiguracje do nadajnika"));
     f.Bar->SetProgress(0);
     LetMessagesRun();
 
@@ -385,7 +385,7 @@ void ConfigPanel::SaveConfigFile()
         return;
     if (!SaveWholeFile(name, ContainerBuffer, NewFileAccess::OwnerOnly)) {
         prompts_.Beep();
-        prompts_.Message(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+        prompts_.Message(MessageKind::Error, tr("Błąd zapisu"));
     }
 }
 
@@ -400,10 +400,10 @@ void ConfigPanel::LoadConfigFile()
     const auto fields = ParseConfigFile(ContainerBuffer);
     if (!fields) {
         // Its texts run past its end: nothing of it can be trusted.
-        prompts_.Message(MessageKind::Error, QStringLiteral("Zly format pliku"));
+        prompts_.Message(MessageKind::Error, tr("Zly format pliku"));
         return;
     }
     Restore(*fields);
     prompts_.Beep();
-    prompts_.Message(MessageKind::Information, QStringLiteral("Odczytano plik konfiguracji"));
+    prompts_.Message(MessageKind::Information, tr("Odczytano plik konfiguracji"));
 }

@@ -28,7 +28,7 @@ public:
     {
         main_.EnterLoggedOut();
         main_.Prompts().Beep();
-        main_.Prompts().Message(MessageKind::Warning, QStringLiteral("NIE WYŁĄCZAJ TQ-3 Z ZASILANIA"));
+        main_.Prompts().Message(MessageKind::Warning, TFboot::tr("NIE WYŁĄCZAJ TQ-3 Z ZASILANIA"));
         bar_->SetProgress(0);
         bar_->show();
     }
@@ -37,11 +37,11 @@ public:
     {
         main_.Prompts().Beep();
         main_.Prompts().Message(MessageKind::Error,
-                                QStringLiteral("Brak odpowiedzi z VSKR, aktualizacja nieudana"));
+                                TFboot::tr("Brak odpowiedzi z VSKR, aktualizacja nieudana"));
     }
     void Completed() override
     {
-        main_.Prompts().Message(MessageKind::Information, QStringLiteral("Aktualizacja zakonczona"));
+        main_.Prompts().Message(MessageKind::Information, TFboot::tr("Aktualizacja zakonczona"));
     }
 
 private:
@@ -76,11 +76,11 @@ TFboot::TFboot(TMain& main) : QDialog(&main), main_(main)
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1->setGeometry(0, 0, 177, 113);
-    Label1 = new QLabel(QStringLiteral("Aktualizacja frimware"), Panel1);
+    Label1 = new QLabel(tr("Aktualizacja frimware"), Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(40, 8, 99, 13);
     FitLabel(Label1);
-    Button1 = new QPushButton(QStringLiteral("Plik"), Panel1);
+    Button1 = new QPushButton(tr("Plik"), Panel1);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(16, 32, 57, 25);
     ButtonStart = new QPushButton(QStringLiteral("START"), Panel1);
@@ -99,7 +99,7 @@ TFboot::TFboot(TMain& main) : QDialog(&main), main_(main)
     BarBoot->hide();
     setTabOrder(Button1, ButtonStart);
     setFixedSize(177, 113); // sized to its contents
-    OpenDialogBoot.filter = QStringLiteral("TQ-3 firmware|*.tfr");
+    OpenDialogBoot.filter = tr("TQ-3 firmware|*.tfr");
     connect(Button1, &QPushButton::clicked, this, &TFboot::Button1Click);
     connect(ButtonStart, &QPushButton::clicked, this, &TFboot::ButtonStartClick);
     FormCreate();
@@ -122,7 +122,7 @@ void TFboot::Button1Click()
     bool accepted = LoadDataFile(name, QByteArrayLiteral("tfr"), main_.ContainerBuffer, main_.Prompts());
     if (accepted && FirmwareImage(main_.ContainerBuffer).isEmpty()) {
         main_.Prompts().Beep();
-        main_.Prompts().Message(MessageKind::Error, QStringLiteral("Plik nie zawiera obrazu firmware"));
+        main_.Prompts().Message(MessageKind::Error, tr("Plik nie zawiera obrazu firmware"));
         accepted = false;
     }
     // START only ever sends the file whose name is shown.

@@ -80,17 +80,17 @@ HistoryChartWindow::HistoryChartWindow(const std::vector<HistoryEntry>& entries,
     : QWidget(parent, Qt::Window), chart_(entries), settings_(std::move(settings)), prompts_(prompts)
 {
     setObjectName(QStringLiteral("HistoryChartWindow"));
-    setWindowTitle(QStringLiteral("Wykres historii temperatury"));
+    setWindowTitle(tr("Wykres historii temperatury"));
     canvas_ = new HistoryChartCanvas(chart_, this);
     readOut_ = new QLabel(this);
     readOut_->setObjectName(QStringLiteral("ChartReadOut"));
     stats_ = new QLabel(this);
     stats_->setObjectName(QStringLiteral("ChartStats"));
-    all_ = new QPushButton(QStringLiteral("Całość"), this);
+    all_ = new QPushButton(tr("Całość"), this);
     all_->setObjectName(QStringLiteral("ChartShowAll"));
-    save_ = new QPushButton(QStringLiteral("Zapisz obraz…"), this);
+    save_ = new QPushButton(tr("Zapisz obraz…"), this);
     save_->setObjectName(QStringLiteral("ChartSave"));
-    print_ = new QPushButton(QStringLiteral("Drukuj…"), this);
+    print_ = new QPushButton(tr("Drukuj…"), this);
     print_->setObjectName(QStringLiteral("ChartPrint"));
     for (QPushButton* b : {all_, save_, print_})
         b->setFocusPolicy(Qt::NoFocus); // the keys belong to the chart
@@ -170,18 +170,18 @@ void HistoryChartWindow::keyPressEvent(QKeyEvent* event)
 void HistoryChartWindow::SaveImage()
 {
     FileDialogRequest dialog;
-    dialog.title = QStringLiteral("Zapisz obraz wykresu");
-    dialog.filter = QStringLiteral("Obraz PNG|*.png|Rysunek SVG|*.svg|Dokument PDF|*.pdf");
+    dialog.title = tr("Zapisz obraz wykresu");
+    dialog.filter = tr("Obraz PNG|*.png|Rysunek SVG|*.svg|Dokument PDF|*.pdf");
     dialog.defaultExt = QStringLiteral("png");
-    dialog.fileName = QStringLiteral("Wykres historii");
+    dialog.fileName = tr("Wykres historii");
     const QString name = prompts_.SaveFileName(dialog);
     if (name.isEmpty())
         return;
     QString error;
     if (chart_.SaveImage(name, DefaultPlotSize, &error))
-        prompts_.Message(MessageKind::Information, QStringLiteral("Zapisano obraz wykresu"));
+        prompts_.Message(MessageKind::Information, tr("Zapisano obraz wykresu"));
     else
-        prompts_.Message(MessageKind::Error, error.isEmpty() ? QStringLiteral("Błąd zapisu") : error);
+        prompts_.Message(MessageKind::Error, error.isEmpty() ? tr("Błąd zapisu") : error);
 }
 
 void HistoryChartWindow::Print()

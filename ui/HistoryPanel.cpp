@@ -124,19 +124,19 @@ void HistoryPanel::SaveWithDialog(const QString& defaultExt, const QString& filt
     FileDialogRequest& dialog = config_.SaveDialog;
     dialog.defaultExt = defaultExt;
     dialog.initialDir.clear();
-    dialog.fileName = QStringLiteral("Rejestr historii");
+    dialog.fileName = tr("Rejestr historii");
     dialog.filter = filter;
     const QString name = prompts_.SaveFileName(dialog);
     if (name.isEmpty()) {
-        prompts_.Message(MessageKind::Error, QStringLiteral("Nie zapisano"));
+        prompts_.Message(MessageKind::Error, tr("Nie zapisano"));
     } else if (SaveWholeFile(name, bytes(), NewFileAccess::Normal)) {
-        prompts_.Message(MessageKind::Information, QStringLiteral("Zapisano plik historii"));
+        prompts_.Message(MessageKind::Information, tr("Zapisano plik historii"));
     } else {
-        prompts_.Message(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+        prompts_.Message(MessageKind::Error, tr("Błąd zapisu"));
     }
     // The configuration save sets its own extension and folder before it shows the dialog.
     dialog.defaultExt = QStringLiteral("txt");
-    dialog.fileName = QStringLiteral("TQ-3 konfiguracja");
+    dialog.fileName = tr("TQ-3 konfiguracja");
     dialog.filter = QStringLiteral("*.tcf");
 }
 
@@ -146,21 +146,20 @@ void HistoryPanel::OpenSavedHistory()
     if (form_.ButtonSTOP->isEnabled())
         return;
     FileDialogRequest dialog;
-    dialog.title = QStringLiteral("Otwórz zapisaną historię");
-    dialog.filter = QStringLiteral("Historia TQ-3|*.txt;*.csv|Wszystkie pliki|*");
+    dialog.title = tr("Otwórz zapisaną historię");
+    dialog.filter = tr("Historia TQ-3|*.txt;*.csv|Wszystkie pliki|*");
     const QString name = prompts_.OpenFileName(dialog);
     if (name.isEmpty())
         return;
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) {
-        prompts_.Message(MessageKind::Error, QStringLiteral("Nie można otworzyć pliku %1").arg(name));
+        prompts_.Message(MessageKind::Error, tr("Nie można otworzyć pliku %1").arg(name));
         return;
     }
     HistoryModel opened;
     const HistoryReadResult read = opened.AddFile(file.readAll());
     if (read.records == 0) {
-        prompts_.Message(MessageKind::Error,
-                         QStringLiteral("Plik %1 nie zawiera rekordów historii").arg(name));
+        prompts_.Message(MessageKind::Error, tr("Plik %1 nie zawiera rekordów historii").arg(name));
         return;
     }
     model_ = std::move(opened);
@@ -174,21 +173,20 @@ void HistoryPanel::OpenSavedHistory()
     emit ModelChanged();
     const int foreign = read.skipped - read.closing;
     if (foreign > 0)
-        prompts_.Message(
-            MessageKind::Warning,
-            QStringLiteral("Pominięto wiersze, które nie są rekordami historii: %1").arg(foreign));
+        prompts_.Message(MessageKind::Warning,
+                         tr("Pominięto wiersze, które nie są rekordami historii: %1").arg(foreign));
 }
 
 void HistoryPanel::ExportSpreadsheet()
 {
-    SaveWithDialog(QStringLiteral("csv"), QStringLiteral("CSV dla arkusza|*.csv"),
+    SaveWithDialog(QStringLiteral("csv"), tr("CSV dla arkusza|*.csv"),
                    [this] { return HistorySpreadsheetCsv(model_.Entries()); });
 }
 
 void HistoryPanel::EraseHistory()
 {
     if (service_.EraseHistory())
-        prompts_.Message(MessageKind::Information, QStringLiteral("Historia temperatury skasowana"));
+        prompts_.Message(MessageKind::Information, tr("Historia temperatury skasowana"));
 }
 
 void HistoryPanel::SetControllerClock()

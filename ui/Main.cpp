@@ -232,7 +232,7 @@ void TMain::Button_polaczClick()
 {
     auto& f = form_;
     session_->OpenPort(f.Combo_Port->currentText(), devRoot_); // raises EConvertError when it cannot
-    f.Edit_status->setText(QStringLiteral("POŁĄCZONY"));
+    f.Edit_status->setText(tr("POŁĄCZONY"));
     SetFieldColour(f.Edit_status, tq3colours::Lime);
     f.Combo_Port->setEnabled(false);
     f.Button_rozlacz->setEnabled(true);
@@ -243,7 +243,7 @@ void TMain::Button_polaczClick()
         break;
     case LoginResult::Refused:
         prompts_->Beep();
-        prompts_->Message(MessageKind::Error, QStringLiteral("Błędne hasło"));
+        prompts_->Message(MessageKind::Error, tr("Błędne hasło"));
         LetMessagesRun();
         break;
     case LoginResult::NoAnswer:
@@ -254,7 +254,7 @@ void TMain::Button_polaczClick()
 void TMain::Button_rozlaczClick()
 {
     auto& f = form_;
-    f.Edit_status->setText(QStringLiteral("ROZŁĄCZONY"));
+    f.Edit_status->setText(tr("ROZŁĄCZONY"));
     SetFieldColour(f.Edit_status, tq3colours::Red);
     f.Combo_Port->setEnabled(true);
     f.Button_rozlacz->setEnabled(false);
@@ -262,7 +262,7 @@ void TMain::Button_rozlaczClick()
     LockControls();
     if (session_->LogOut()) {
         prompts_->Beep();
-        prompts_->Message(MessageKind::Information, QStringLiteral("Wylogowano z TQ-3"));
+        prompts_->Message(MessageKind::Information, tr("Wylogowano z TQ-3"));
     }
 }
 
@@ -282,11 +282,11 @@ void TMain::HandleException(std::exception_ptr error)
         std::rethrow_exception(error);
     } catch (const EVaOpenError& e) {
         prompts_->Beep();
-        prompts_->Message(MessageKind::Plain, QStringLiteral("Port COM niedostępny"), MessageButtons::Ok,
+        prompts_->Message(MessageKind::Plain, tr("Port COM niedostępny"), MessageButtons::Ok,
                           session_->OpenFailureDetail(e));
     } catch (const EConvertError&) {
         prompts_->Beep();
-        prompts_->Message(MessageKind::Plain, QStringLiteral("Port COM niedostępny"));
+        prompts_->Message(MessageKind::Plain, tr("Port COM niedostępny"));
     } catch (...) {
         // Anything else is dropped without a word, as the program always did.
     }
@@ -343,7 +343,7 @@ void TMain::EnterLoggedIn()
 {
     session_->Link().SetPollTicks(0);
     session_->Link().SetLoggedIn(true);
-    form_.Edit_logon->setText(QStringLiteral("ZALOGOWANY"));
+    form_.Edit_logon->setText(tr("ZALOGOWANY"));
     SetFieldColour(form_.Edit_logon, tq3colours::Lime);
     form_.Edit_haslo->setEnabled(false);
     UnlockControls();
@@ -352,10 +352,10 @@ void TMain::EnterLoggedIn()
 void TMain::EnterLoggedOut()
 {
     session_->MarkLoggedOut();
-    form_.Edit_logon->setText(QStringLiteral("WYLOGOWANY"));
+    form_.Edit_logon->setText(tr("WYLOGOWANY"));
     SetFieldColour(form_.Edit_logon, tq3colours::Red);
     LockControls();
-    SetLabelText(form_.TextWersja, QStringLiteral("TQ-3 v ..."));
+    SetLabelText(form_.TextWersja, tr("TQ-3 v ..."));
     SetLabelColour(form_.TextWersja, tq3colours::Grey);
     form_.TempBar->SetProgress(0);
 }
@@ -376,7 +376,7 @@ void TMain::LineLost()
     // The device went away (a USB adapter pulled out, a network line dropped):
     // the port is closed now and the next POŁĄCZ opens it afresh. The session
     // logs out after this.
-    form_.Edit_status->setText(QStringLiteral("ROZŁĄCZONY"));
+    form_.Edit_status->setText(tr("ROZŁĄCZONY"));
     SetFieldColour(form_.Edit_status, tq3colours::Red);
     form_.Combo_Port->setEnabled(true);
     form_.Button_rozlacz->setEnabled(false);

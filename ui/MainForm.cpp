@@ -114,17 +114,17 @@ QFrame* Panel(QWidget* parent, const char* name, int x, int y, int w, int h)
     return panel;
 }
 
-QGroupBox* Group(QWidget* parent, const char* name, int x, int y, int w, int h, const char* title)
+QGroupBox* Group(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& title)
 {
     auto* group = Place<QGroupBox>(parent, name, x, y, w, h);
-    group->setTitle(QString::fromUtf8(title));
+    group->setTitle(title);
     return group;
 }
 
-QLabel* Label(QWidget* parent, const char* name, int x, int y, int w, int h, const char* text)
+QLabel* Label(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text)
 {
     auto* label = Place<QLabel>(parent, name, x, y, w, h);
-    label->setText(QString::fromUtf8(text));
+    label->setText(text);
     // Labels are sized to their text; bottom alignment puts the baseline where
     // the design has it (11 px down), level with the text of the fields.
     label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
@@ -133,11 +133,11 @@ QLabel* Label(QWidget* parent, const char* name, int x, int y, int w, int h, con
     return label;
 }
 
-QLineEdit* Edit(QWidget* parent, const char* name, int x, int y, int w, int h, const char* text = "",
+QLineEdit* Edit(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text = {},
                 int maxLength = 0)
 {
     auto* edit = Place<QLineEdit>(parent, name, x, y, w, h);
-    edit->setText(QString::fromUtf8(text));
+    edit->setText(text);
     if (maxLength > 0)
         TypingLimit::Install(edit, maxLength);
     // The compact edits keep the design's height whatever their size hint
@@ -147,40 +147,38 @@ QLineEdit* Edit(QWidget* parent, const char* name, int x, int y, int w, int h, c
     return edit;
 }
 
-QLineEdit* ReadOnlyEdit(QWidget* parent, const char* name, int x, int y, int w, int h, const char* text = "",
-                        int maxLength = 0)
+QLineEdit* ReadOnlyEdit(QWidget* parent, const char* name, int x, int y, int w, int h,
+                        const QString& text = {}, int maxLength = 0)
 {
     auto* edit = Edit(parent, name, x, y, w, h, text, maxLength);
     edit->setReadOnly(true);
     return edit;
 }
 
-QPushButton* Button(QWidget* parent, const char* name, int x, int y, int w, int h, const char* caption,
+QPushButton* Button(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& caption,
                     bool enabled = true)
 {
     auto* button = Place<QPushButton>(parent, name, x, y, w, h);
-    button->setText(QString::fromUtf8(caption));
+    button->setText(caption);
     button->setEnabled(enabled);
     return button;
 }
 
 template <class Box = QComboBox>
-Box* Combo(QWidget* parent, const char* name, int x, int y, int w, int h,
-           std::initializer_list<const char*> items)
+Box* Combo(QWidget* parent, const char* name, int x, int y, int w, int h, const QStringList& items)
 {
     auto* combo = Place<Box>(parent, name, x, y, w, h);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
-    for (const char* item : items)
-        combo->addItem(QString::fromUtf8(item));
+    combo->addItems(items);
     combo->setCurrentIndex(0);
     return combo;
 }
 
-QCheckBox* Check(QWidget* parent, const char* name, int x, int y, int w, int h, const char* caption)
+QCheckBox* Check(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& caption)
 {
     auto* box = Place<QCheckBox>(parent, name, x, y, w, h);
-    box->setText(QString::fromUtf8(caption));
+    box->setText(caption);
     return box;
 }
 
@@ -193,7 +191,7 @@ TGauge* Gauge(QWidget* parent, const char* name, int x, int y, int w, int h, int
 }
 
 QToolButton* PictureButton(QWidget* parent, const char* name, int x, int y, int w, int h,
-                           const QIcon& picture, const char* hint)
+                           const QIcon& picture, const QString& hint)
 {
     auto* button = Place<QToolButton>(parent, name, x, y, w, h);
     button->setAutoRaise(true);
@@ -202,14 +200,14 @@ QToolButton* PictureButton(QWidget* parent, const char* name, int x, int y, int 
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     // Speed buttons are clicked, never tabbed to.
     button->setFocusPolicy(Qt::NoFocus);
-    button->setToolTip(QString::fromUtf8(hint));
+    button->setToolTip(hint);
     button->setEnabled(false);
     return button;
 }
 
-void Hint(QWidget* w, const char* hint)
+void Hint(QWidget* w, const QString& hint)
 {
-    w->setToolTip(QString::fromUtf8(hint));
+    w->setToolTip(hint);
 }
 
 void ChainTabs(std::initializer_list<QWidget*> order)
@@ -227,7 +225,7 @@ void ChainTabs(std::initializer_list<QWidget*> order)
 void TMainForm::Setup(QMainWindow* window)
 {
     window->setObjectName(QStringLiteral("Main"));
-    window->setWindowTitle(QStringLiteral("Konfigurator TQ-3 v 2.2"));
+    window->setWindowTitle(tr("Konfigurator TQ-3 v 2.2"));
     window->setFont(WindowFont());
     QPalette windowPalette = window->palette();
     windowPalette.setColor(QPalette::Window, ButtonFaceColour());
@@ -240,60 +238,61 @@ void TMainForm::Setup(QMainWindow* window)
     // Containers, created in their tab order.
     PanelKomunikacji = Panel(Client, "PanelKomunikacji", 0, 0, 441, 65);
     Panel_bar = Panel(Client, "Panel_bar", 0, 504, 857, 33);
-    GroupBox3 = Group(Client, "GroupBox3", 0, 72, 193, 289, "Opcje TQ-3");
-    GroupBox2 = Group(Client, "GroupBox2", 448, 0, 409, 497, "Historia temperatury");
-    GroupBox1 = Group(Client, "GroupBox1", 200, 72, 241, 321, "Ustawienia SMS");
-    GroupBox7 = Group(Client, "GroupBox7", 200, 400, 241, 105, "Stan TQ-3");
-    GroupBox4 = Group(Client, "GroupBox4", 0, 360, 193, 145, "Ustawienia temperatury");
+    GroupBox3 = Group(Client, "GroupBox3", 0, 72, 193, 289, tr("Opcje TQ-3"));
+    GroupBox2 = Group(Client, "GroupBox2", 448, 0, 409, 497, tr("Historia temperatury"));
+    GroupBox1 = Group(Client, "GroupBox1", 200, 72, 241, 321, tr("Ustawienia SMS"));
+    GroupBox7 = Group(Client, "GroupBox7", 200, 400, 241, 105, tr("Stan TQ-3"));
+    GroupBox4 = Group(Client, "GroupBox4", 0, 360, 193, 145, tr("Ustawienia temperatury"));
 
     // Connection.
     QWidget* p = PanelKomunikacji;
-    Label_Port = Label(p, "Label_Port", 8, 12, 36, 13, "PORT :");
+    Label_Port = Label(p, "Label_Port", 8, 12, 36, 13, tr("PORT :"));
     Combo_Port = Combo<TPortBox>(p, "Combo_Port", 56, 10, 57, 21,
                                  {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"});
-    Label_haslo = Label(p, "Label_haslo", 8, 36, 37, 13, "HASŁO");
+    Label_haslo = Label(p, "Label_haslo", 8, 36, 37, 13, tr("HASŁO"));
     Edit_haslo = Edit(p, "Edit_haslo", 56, 34, 33, 21, "7391", 4);
-    Hint(Edit_haslo, "Hasło dostępu (4 cyfry)");
-    Button_polacz = Button(p, "Button_polacz", 120, 8, 65, 25, "POŁĄCZ");
-    Hint(Button_polacz, "Połącz do sterownika VSKR");
-    Button_rozlacz = Button(p, "Button_rozlacz", 120, 32, 65, 25, "ROZŁĄCZ", false);
-    Hint(Button_rozlacz, "Rozłącz od sterownika  VSKR");
-    Edit_status = ReadOnlyEdit(p, "Edit_status", 208, 10, 89, 21, "ROZŁĄCZONY");
+    Hint(Edit_haslo, tr("Hasło dostępu (4 cyfry)"));
+    Button_polacz = Button(p, "Button_polacz", 120, 8, 65, 25, tr("POŁĄCZ"));
+    Hint(Button_polacz, tr("Połącz do sterownika VSKR"));
+    Button_rozlacz = Button(p, "Button_rozlacz", 120, 32, 65, 25, tr("ROZŁĄCZ"), false);
+    Hint(Button_rozlacz, tr("Rozłącz od sterownika  VSKR"));
+    Edit_status = ReadOnlyEdit(p, "Edit_status", 208, 10, 89, 21, tr("ROZŁĄCZONY"));
     SetFieldColour(Edit_status, tq3colours::Red);
-    Edit_logon = ReadOnlyEdit(p, "Edit_logon", 208, 34, 89, 21, "WYLOGOWANY");
+    Edit_logon = ReadOnlyEdit(p, "Edit_logon", 208, 34, 89, 21, tr("WYLOGOWANY"));
     SetFieldColour(Edit_logon, tq3colours::Red);
     Icon_get = PictureButton(p, "Icon_get", 344, 12, 33, 41, ReadFromControllerIcon(),
-                             "Odczytaj konfiguracje z VSKR");
-    Icon_put =
-        PictureButton(p, "Icon_put", 392, 12, 33, 41, WriteToControllerIcon(), "Zapisz konfiguracje do VSKR");
+                             tr("Odczytaj konfiguracje z VSKR"));
+    Icon_put = PictureButton(p, "Icon_put", 392, 12, 33, 41, WriteToControllerIcon(),
+                             tr("Zapisz konfiguracje do VSKR"));
 
     // Transfer progress, shown only while a transfer runs.
     p = Panel_bar;
-    Label_Bar = Label(p, "Label_Bar", 8, 12, 105, 13, "Pobieram konfiguracje");
+    Label_Bar = Label(p, "Label_Bar", 8, 12, 105, 13, tr("Pobieram konfiguracje"));
     Bar = Gauge(p, "Bar", 200, 7, 241, 20, 100);
     Panel_bar->hide();
 
     // Opcje TQ-3.
     p = GroupBox3;
-    Button_zmiana_hasla = Button(p, "Button_zmiana_hasla", 8, 16, 81, 25, "Zmiana hasła", false);
-    ButtonResetlimit = Button(p, "ButtonResetlimit", 96, 16, 81, 25, "Zeruj liczniki", false);
-    Hint(ButtonResetlimit, "Zeruje liczniki SMS i Voice");
-    ButtonRestart = Button(p, "ButtonRestart", 8, 48, 81, 25, "Restart TQ-3", false);
-    ButtonCzas = Button(p, "ButtonCzas", 96, 48, 81, 25, "Ustaw zegar", false);
-    ButtonFirmware = Button(p, "ButtonFirmware", 8, 80, 81, 25, "Aktualizacja");
-    ButtonKasuj = Button(p, "ButtonKasuj", 96, 80, 81, 25, "Kasuj historie", false);
-    Label_operator = Label(p, "Label_operator", 8, 112, 68, 13, "Operator GSM");
-    Combo_operator =
-        Combo(p, "Combo_operator", 88, 112, 89, 21, {"ORANGE", "T-MOBILE", "PLUS", "PLAY", "inny"});
-    Label_centrumSMS = Label(p, "Label_centrumSMS", 8, 136, 65, 13, "Centrum SMS");
+    Button_zmiana_hasla = Button(p, "Button_zmiana_hasla", 8, 16, 81, 25, tr("Zmiana hasła"), false);
+    ButtonResetlimit = Button(p, "ButtonResetlimit", 96, 16, 81, 25, tr("Zeruj liczniki"), false);
+    Hint(ButtonResetlimit, tr("Zeruje liczniki SMS i Voice"));
+    ButtonRestart = Button(p, "ButtonRestart", 8, 48, 81, 25, tr("Restart TQ-3"), false);
+    ButtonCzas = Button(p, "ButtonCzas", 96, 48, 81, 25, tr("Ustaw zegar"), false);
+    ButtonFirmware = Button(p, "ButtonFirmware", 8, 80, 81, 25, tr("Aktualizacja"));
+    ButtonKasuj = Button(p, "ButtonKasuj", 96, 80, 81, 25, tr("Kasuj historie"), false);
+    Label_operator = Label(p, "Label_operator", 8, 112, 68, 13, tr("Operator GSM"));
+    Combo_operator = Combo(p, "Combo_operator", 88, 112, 89, 21,
+                           {QStringLiteral("ORANGE"), QStringLiteral("T-MOBILE"), QStringLiteral("PLUS"),
+                            QStringLiteral("PLAY"), tr("inny")});
+    Label_centrumSMS = Label(p, "Label_centrumSMS", 8, 136, 65, 13, tr("Centrum SMS"));
     Edit_operator = Edit(p, "Edit_operator", 88, 136, 89, 21, "+48501200777", 13);
-    Label_PIN = Label(p, "Label_PIN", 8, 160, 66, 13, "PIN karty SIM");
+    Label_PIN = Label(p, "Label_PIN", 8, 160, 66, 13, tr("PIN karty SIM"));
     Edit_pin = Edit(p, "Edit_pin", 88, 160, 33, 21, "7391", 4);
-    Hint(Edit_pin, "PIN karty SIM (4 cyfry)");
-    Label1 = Label(p, "Label1", 8, 191, 60, 13, "Telefon nr. 1");
-    Label2 = Label(p, "Label2", 8, 215, 60, 13, "Telefon nr. 2");
-    Label3 = Label(p, "Label3", 8, 239, 60, 13, "Telefon nr. 3");
-    Label4 = Label(p, "Label4", 8, 263, 60, 13, "Telefon nr. 4");
+    Hint(Edit_pin, tr("PIN karty SIM (4 cyfry)"));
+    Label1 = Label(p, "Label1", 8, 191, 60, 13, tr("Telefon nr. 1"));
+    Label2 = Label(p, "Label2", 8, 215, 60, 13, tr("Telefon nr. 2"));
+    Label3 = Label(p, "Label3", 8, 239, 60, 13, tr("Telefon nr. 3"));
+    Label4 = Label(p, "Label4", 8, 263, 60, 13, tr("Telefon nr. 4"));
     Edit_Tel1 = Edit(p, "Edit_Tel1", 88, 188, 89, 21, "", 13);
     Edit_Tel2 = Edit(p, "Edit_Tel2", 88, 212, 89, 21, "", 13);
     Edit_Tel3 = Edit(p, "Edit_Tel3", 88, 236, 89, 21, "", 13);
@@ -301,10 +300,10 @@ void TMainForm::Setup(QMainWindow* window)
 
     // Historia temperatury.
     p = GroupBox2;
-    ButtonPobierz = Button(p, "ButtonPobierz", 8, 24, 57, 25, "START", false);
-    ButtonSTOP = Button(p, "ButtonSTOP", 72, 24, 57, 25, "STOP", false);
+    ButtonPobierz = Button(p, "ButtonPobierz", 8, 24, 57, 25, tr("START"), false);
+    ButtonSTOP = Button(p, "ButtonSTOP", 72, 24, 57, 25, tr("STOP"), false);
     TempBar = Gauge(p, "TempBar", 168, 28, 105, 17, 100);
-    ButtonZapisz = Button(p, "ButtonZapisz", 296, 24, 81, 25, "Zapisz do pliku");
+    ButtonZapisz = Button(p, "ButtonZapisz", 296, 24, 81, 25, tr("Zapisz do pliku"));
     trm = Place<QPlainTextEdit>(p, "trm", 10, 55, 391, 434);
     trm->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The log is a plain field in the tab order; Tab leaves it.
@@ -312,33 +311,33 @@ void TMainForm::Setup(QMainWindow* window)
 
     // Ustawienia SMS.
     p = GroupBox1;
-    Label22 = Label(p, "Label22", 96, 9, 112, 13, "Zasilacz 5V (stan 230V)");
-    Label17 = Label(p, "Label17", 8, 24, 22, 13, "Brak");
+    Label22 = Label(p, "Label22", 96, 9, 112, 13, tr("Zasilacz 5V (stan 230V)"));
+    Label17 = Label(p, "Label17", 8, 24, 22, 13, tr("Brak"));
     Edit_IN1N = Edit(p, "Edit_IN1N", 48, 24, 185, 18, "", 30);
-    Label24 = Label(p, "Label24", 6, 49, 33, 13, "Powrót");
+    Label24 = Label(p, "Label24", 6, 49, 33, 13, tr("Powrót"));
     Edit_IN1A = Edit(p, "Edit_IN1A", 48, 48, 185, 18, "", 30);
-    Label20 = Label(p, "Label20", 120, 72, 33, 13, "Bateria");
-    Label21 = Label(p, "Label21", 8, 88, 38, 13, "Rozład.");
+    Label20 = Label(p, "Label20", 120, 72, 33, 13, tr("Bateria"));
+    Label21 = Label(p, "Label21", 8, 88, 38, 13, tr("Rozład."));
     Edit_IN4N = Edit(p, "Edit_IN4N", 48, 88, 185, 21);
-    Label23 = Label(p, "Label23", 8, 112, 33, 13, "Naład.");
+    Label23 = Label(p, "Label23", 8, 112, 33, 13, tr("Naład."));
     Edit_IN4A = Edit(p, "Edit_IN4A", 48, 112, 185, 21);
-    Label11 = Label(p, "Label11", 112, 136, 60, 13, "Temperatura");
-    Label19 = Label(p, "Label19", 8, 152, 39, 13, "Wysoka");
+    Label11 = Label(p, "Label11", 112, 136, 60, 13, tr("Temperatura"));
+    Label19 = Label(p, "Label19", 8, 152, 39, 13, tr("Wysoka"));
     Edit_IN2N = Edit(p, "Edit_IN2N", 48, 152, 185, 18, "", 30);
-    Label8 = Label(p, "Label8", 8, 176, 31, 13, "Norma");
+    Label8 = Label(p, "Label8", 8, 176, 31, 13, tr("Norma"));
     Edit_IN3A = Edit(p, "Edit_IN3A", 48, 176, 185, 18, "", 30);
-    Label10 = Label(p, "Label10", 8, 200, 27, 13, "Niska");
+    Label10 = Label(p, "Label10", 8, 200, 27, 13, tr("Niska"));
     Edit_IN2A = Edit(p, "Edit_IN2A", 48, 200, 185, 18, "", 30);
-    Label7 = Label(p, "Label7", 8, 224, 82, 13, "Zapytanie o stan ");
+    Label7 = Label(p, "Label7", 8, 224, 82, 13, tr("Zapytanie o stan "));
     Edit_Out2zal = Edit(p, "Edit_Out2zal", 112, 222, 25, 18, "", 4);
-    Label25 = Label(p, "Label25", 8, 256, 80, 13, "Limit [24h]:  SMS");
+    Label25 = Label(p, "Label25", 8, 256, 80, 13, tr("Limit [24h]:  SMS"));
     Edit_LimitSMS = Edit(p, "Edit_LimitSMS", 112, 253, 25, 21, "0", 2);
-    Hint(Edit_LimitSMS, "Dobowy limit SMS");
-    LabelSMS = Label(p, "LabelSMS", 96, 256, 14, 13, "0 z");
-    Hint(LabelSMS, "Ilość wykorzystanych SMS z limitu dobowego");
+    Hint(Edit_LimitSMS, tr("Dobowy limit SMS"));
+    LabelSMS = Label(p, "LabelSMS", 96, 256, 14, 13, tr("0 z"));
+    Hint(LabelSMS, tr("Ilość wykorzystanych SMS z limitu dobowego"));
     // 4 px left of its place in the layout: a three-digit call counter needs that room.
-    Label26 = Label(p, "Label26", 148, 256, 33, 13, "Dzwon");
-    LabelVoice = Label(p, "LabelVoice", 192, 256, 14, 13, "0 z");
+    Label26 = Label(p, "Label26", 148, 256, 33, 13, tr("Dzwon"));
+    LabelVoice = Label(p, "LabelVoice", 192, 256, 14, 13, tr("0 z"));
     // The counters read against the limit fields to their right: a longer
     // count grows away from the field.
     for (QLabel* counter : {LabelSMS, LabelVoice}) {
@@ -346,33 +345,33 @@ void TMainForm::Setup(QMainWindow* window)
         FitLabel(counter);
     }
     Edit_LimitVoice = Edit(p, "Edit_LimitVoice", 208, 253, 25, 21, "0");
-    BoxFiltrSMS = Check(p, "BoxFiltrSMS", 8, 280, 65, 17, "Filtr SMS");
-    Label18 = Label(p, "Label18", 80, 281, 126, 13, "NIEwysyłaj w PN-PT 7-18 ");
-    VoiceBox = Check(p, "VoiceBox", 8, 296, 161, 17, "Dzwoń na alarm temepratury");
+    BoxFiltrSMS = Check(p, "BoxFiltrSMS", 8, 280, 65, 17, tr("Filtr SMS"));
+    Label18 = Label(p, "Label18", 80, 281, 126, 13, tr("NIEwysyłaj w PN-PT 7-18 "));
+    VoiceBox = Check(p, "VoiceBox", 8, 296, 161, 17, tr("Dzwoń na alarm temepratury"));
     // Nothing stands to its right: let the caption show whole where the font is wider.
     VoiceBox->setProperty("designGeometry", VoiceBox->geometry());
     VoiceBox->resize(qMax(VoiceBox->width(), VoiceBox->sizeHint().width()), VoiceBox->height());
 
     // Stan TQ-3.
     p = GroupBox7;
-    Label15 = Label(p, "Label15", 8, 24, 39, 13, "Bateria :");
+    Label15 = Label(p, "Label15", 8, 24, 39, 13, tr("Bateria :"));
     Udc = ReadOnlyEdit(p, "Udc", 48, 22, 49, 21);
-    Label16 = Label(p, "Label16", 120, 24, 61, 13, "Zasilacz 5V :");
+    Label16 = Label(p, "Label16", 120, 24, 61, 13, tr("Zasilacz 5V :"));
     AC230 = ReadOnlyEdit(p, "AC230", 184, 22, 41, 21);
-    Label39 = Label(p, "Label39", 8, 58, 64, 13, "Sygnał GSM:");
+    Label39 = Label(p, "Label39", 8, 58, 64, 13, tr("Sygnał GSM:"));
     BarRSSI = Gauge(p, "BarRSSI", 72, 57, 49, 17, 20);
     BarRSSI->SetForeColor(tq3colours::Blue);
     BarRSSI->SetBackColor(ButtonFaceColour());
-    TextWersja = Label(p, "TextWersja", 130, 58, 46, 13, "TQ-3 v ...");
-    Hint(TextWersja, "Wersja frimware w sterowniku VSKR");
+    TextWersja = Label(p, "TextWersja", 130, 58, 46, 13, tr("TQ-3 v ..."));
+    Hint(TextWersja, tr("Wersja frimware w sterowniku VSKR"));
     QPalette grey = TextWersja->palette();
     grey.setColor(QPalette::WindowText, tq3colours::Grey);
     TextWersja->setPalette(grey);
     QFont underlined; // only the underline is set; the rest comes from the window
     underlined.setUnderline(true);
     TextWersja->setFont(underlined);
-    LabelZd = Label(p, "LabelZd", 201, 58, 25, 13, "Zd: 0");
-    Hint(LabelZd, "Ilość zdarzeń do obsługi");
+    LabelZd = Label(p, "LabelZd", 201, 58, 25, 13, tr("Zd: 0"));
+    Hint(LabelZd, tr("Ilość zdarzeń do obsługi"));
     StatusBar = Place<QStatusBar>(p, "StatusBar", 8, 76, 225, 19);
     StatusBar->setSizeGripEnabled(false);
     StatusBarPanel = new QLabel(StatusBar);
@@ -389,18 +388,18 @@ void TMainForm::Setup(QMainWindow* window)
 
     // Ustawienia temperatury.
     p = GroupBox4;
-    Label5 = Label(p, "Label5", 8, 24, 107, 13, "Aktualna temperatura :");
+    Label5 = Label(p, "Label5", 8, 24, 107, 13, tr("Aktualna temperatura :"));
     Temp = ReadOnlyEdit(p, "Temp", 120, 22, 41, 21);
-    Label13 = Label(p, "Label13", 13, 52, 17, 13, "Min");
+    Label13 = Label(p, "Label13", 13, 52, 17, 13, tr("Min"));
     TempMin = ReadOnlyEdit(p, "TempMin", 32, 48, 41, 21, "05", 2);
     SpinButton3 = Place<TSpinButton>(p, "SpinButton3", 72, 48, 20, 25);
-    Label9 = Label(p, "Label9", 96, 52, 20, 13, "Max");
+    Label9 = Label(p, "Label9", 96, 52, 20, 13, tr("Max"));
     TempMax = ReadOnlyEdit(p, "TempMax", 120, 48, 41, 21, "10", 2);
     SpinButton2 = Place<TSpinButton>(p, "SpinButton2", 160, 48, 20, 25);
-    Label6 = Label(p, "Label6", 8, 84, 95, 13, "Korekta temperatury");
+    Label6 = Label(p, "Label6", 8, 84, 95, 13, tr("Korekta temperatury"));
     TempKorekta = ReadOnlyEdit(p, "TempKorekta", 120, 80, 41, 21, "0,0");
     SpinButton1 = Place<TSpinButton>(p, "SpinButton1", 160, 80, 20, 25);
-    Label14 = Label(p, "Label14", 8, 112, 98, 13, "Zapis temp. co  [min]");
+    Label14 = Label(p, "Label14", 8, 112, 98, 13, tr("Zapis temp. co  [min]"));
     TempZapisz = ReadOnlyEdit(p, "TempZapisz", 120, 112, 41, 21, "60");
     SpinButton4 = Place<TSpinButton>(p, "SpinButton4", 160, 112, 20, 25);
 
@@ -425,29 +424,29 @@ void TMainForm::Setup(QMainWindow* window)
     // Main menu.
     QMenuBar* menuBar = window->menuBar();
     menuBar->setObjectName(QStringLiteral("MainMenu"));
-    auto addMenu = [menuBar](const char* name, const char* caption) {
-        QMenu* menu = menuBar->addMenu(QString::fromUtf8(caption));
+    auto addMenu = [menuBar](const char* name, const QString& caption) {
+        QMenu* menu = menuBar->addMenu(caption);
         menu->setObjectName(QString::fromLatin1(name));
         return menu;
     };
-    auto addItem = [](QMenu* menu, const char* name, const char* caption, bool enabled = true) {
-        QAction* action = menu->addAction(QString::fromUtf8(caption));
+    auto addItem = [](QMenu* menu, const char* name, const QString& caption, bool enabled = true) {
+        QAction* action = menu->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
         action->setEnabled(enabled);
         return action;
     };
-    Plik1 = addMenu("Plik1", "Plik");
-    Odczyt1 = addItem(Plik1, "Odczyt1", "Odczyt");
-    Zapis1 = addItem(Plik1, "Zapis1", "Zapis");
-    Dane1 = addMenu("Dane1", "Dane");
-    Pobierz1 = addItem(Dane1, "Pobierz1", "Odczyt", false);
-    Zapisz1 = addItem(Dane1, "Zapisz1", "Zapisz", false);
-    Historia1 = addMenu("Historia1", "Historia");
-    OtworzHistorie1 = addItem(Historia1, "OtworzHistorie1", "Otwórz zapisaną historię…");
-    ArkuszHistorii1 = addItem(Historia1, "ArkuszHistorii1", "Zapisz do arkusza (CSV)…");
-    WykresHistorii1 = addItem(Historia1, "WykresHistorii1", "Wykres…");
-    Info1 = addMenu("Info1", "Info");
-    Oprogramie1 = addItem(Info1, "Oprogramie1", "O programie");
+    Plik1 = addMenu("Plik1", tr("Plik"));
+    Odczyt1 = addItem(Plik1, "Odczyt1", tr("Odczyt"));
+    Zapis1 = addItem(Plik1, "Zapis1", tr("Zapis"));
+    Dane1 = addMenu("Dane1", tr("Dane"));
+    Pobierz1 = addItem(Dane1, "Pobierz1", tr("Odczyt"), false);
+    Zapisz1 = addItem(Dane1, "Zapisz1", tr("Zapisz"), false);
+    Historia1 = addMenu("Historia1", tr("Historia"));
+    OtworzHistorie1 = addItem(Historia1, "OtworzHistorie1", tr("Otwórz zapisaną historię…"));
+    ArkuszHistorii1 = addItem(Historia1, "ArkuszHistorii1", tr("Zapisz do arkusza (CSV)…"));
+    WykresHistorii1 = addItem(Historia1, "WykresHistorii1", tr("Wykres…"));
+    Info1 = addMenu("Info1", tr("Info"));
+    Oprogramie1 = addItem(Info1, "Oprogramie1", tr("O programie"));
 
     FitWindow(window);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -5,6 +5,8 @@
 // (TMain) wires the controls to its handlers; the form holds no logic.
 #include "ui/PortBox.h"
 
+#include <QCoreApplication>
+
 #include <QFont>
 #include <QMainWindow>
 
@@ -51,6 +53,9 @@ QColor ButtonFaceColour();
 
 struct TMainForm
 {
+    Q_DECLARE_TR_FUNCTIONS(TMainForm)
+
+public:
     // Builds everything onto the window: the client area, the menu, the dialogs.
     void Setup(QMainWindow* window);
 

@@ -26,17 +26,17 @@ TFhaslo_nowe::TFhaslo_nowe(TMain& main) : QDialog(&main), main_(main)
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1->setGeometry(0, 0, 137, 89);
-    Label1 = new QLabel(QStringLiteral("Nowe haslo :"), Panel1);
+    Label1 = new QLabel(tr("Nowe haslo :"), Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(8, 24, 62, 13);
     FitLabel(Label1);
     Edit_haslo_nowe = new QLineEdit(QStringLiteral("7391"), Panel1);
     Edit_haslo_nowe->setObjectName(QStringLiteral("Edit_haslo_nowe"));
     Edit_haslo_nowe->setGeometry(80, 24, 33, 21);
-    Button1 = new QPushButton(QStringLiteral("Zapisz"), Panel1);
+    Button1 = new QPushButton(tr("Zapisz"), Panel1);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(8, 56, 49, 25);
-    Button2 = new QPushButton(QStringLiteral("Anuluj"), Panel1);
+    Button2 = new QPushButton(tr("Anuluj"), Panel1);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(72, 56, 49, 25);
     for (QPushButton* b : {Button1, Button2})
@@ -64,11 +64,10 @@ void TFhaslo_nowe::Button1Click()
     // lacks would reach the controller as something else: neither is sent.
     if (!ok || password.size() > MaxPayload) {
         main_.Prompts().Beep();
-        main_.Prompts().Message(
-            MessageKind::Error,
-            ok ? QStringLiteral("Hasło jest za długie: można najwyżej %1 znaków.").arg(MaxPayload)
-               : QStringLiteral("Hasło zawiera znak, którego nie da się wysłać do "
-                                "sterownika."));
+        main_.Prompts().Message(MessageKind::Error,
+                                ok ? tr("Hasło jest za długie: można najwyżej %1 znaków.").arg(MaxPayload)
+                                   : tr("Hasło zawiera znak, którego nie da się wysłać do "
+                                        "sterownika."));
         return;
     }
     auto& link = main_.Link();
@@ -78,7 +77,7 @@ void TFhaslo_nowe::Button1Click()
     if (!answered)
         return; // reported; the window stays open
     main_.Form().Edit_haslo->setText(text);
-    main_.Prompts().Message(MessageKind::Information, QStringLiteral("Hasło zmienione"));
+    main_.Prompts().Message(MessageKind::Information, tr("Hasło zmienione"));
     main_.EnterLoggedIn();
     close();
 }

@@ -20,23 +20,23 @@ MessageResult QtPrompts::Message(MessageKind kind, const QString& text, MessageB
     QMessageBox box(owner_);
     switch (kind) {
     case MessageKind::Plain:
-        box.setWindowTitle(QStringLiteral("Konfigurator TQ-3"));
+        box.setWindowTitle(tr("Konfigurator TQ-3"));
         break;
     case MessageKind::Information:
         box.setIcon(QMessageBox::Information);
-        box.setWindowTitle(QStringLiteral("Informacja"));
+        box.setWindowTitle(tr("Informacja"));
         break;
     case MessageKind::Warning:
         box.setIcon(QMessageBox::Warning);
-        box.setWindowTitle(QStringLiteral("Ostrzeżenie"));
+        box.setWindowTitle(tr("Ostrzeżenie"));
         break;
     case MessageKind::Error:
         box.setIcon(QMessageBox::Critical);
-        box.setWindowTitle(QStringLiteral("Błąd"));
+        box.setWindowTitle(tr("Błąd"));
         break;
     case MessageKind::Confirmation:
         box.setIcon(QMessageBox::Question);
-        box.setWindowTitle(QStringLiteral("Potwierdzenie"));
+        box.setWindowTitle(tr("Potwierdzenie"));
         break;
     }
     box.setText(text);

@@ -2,10 +2,14 @@
 // Real dialogs for the program's prompts.
 #include "link/UserPrompts.h"
 
+#include <QCoreApplication>
+
 class QWidget;
 
 class QtPrompts : public tq3::UserPrompts
 {
+    Q_DECLARE_TR_FUNCTIONS(QtPrompts)
+
 public:
     explicit QtPrompts(QWidget* owner) : owner_(owner) {}
 
