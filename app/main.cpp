@@ -34,10 +34,11 @@ const char* const HelpText = QT_TRANSLATE_NOOP(
            "\n"
            "Sterownik z wiersza poleceń: tq3ctl --help\n");
 
-QString Tr(const char* text)
+// The context of the program's own texts.
+struct Texts
 {
-    return QCoreApplication::translate("tq3", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(tq3)
+};
 
 struct Arguments
 {
@@ -61,12 +62,12 @@ QString UsageError(const QCommandLineParser& parser, const QStringList& argument
 {
     if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
         const QString& name = unknown.constFirst();
-        return Tr("Nieznana opcja: %1%2").arg(name.size() == 1 ? "-" : "--", name);
+        return Texts::tr("Nieznana opcja: %1%2").arg(name.size() == 1 ? "-" : "--", name);
     }
     for (const char* option : {"--port", "--lang"})
         if (arguments.constLast() == QLatin1String(option))
-            return Tr("Opcja %1 wymaga wartości").arg(QLatin1String(option));
-    return Tr("Opcje --help i --version nie przyjmują wartości");
+            return Texts::tr("Opcja %1 wymaga wartości").arg(QLatin1String(option));
+    return Texts::tr("Opcje --help i --version nie przyjmują wartości");
 }
 
 // The language, from --lang, TQ3_LANG or the system, installed before the first
@@ -80,15 +81,16 @@ bool InstallChosenLanguage(QCoreApplication& app, const QCommandLineParser& pars
     const bool catalogues = tq3::InstallLanguage(app, language);
     if (!unknown.isEmpty()) {
         std::fprintf(stderr, "tq3: %s\n",
-                     Tr("Nieznany język: %1 (pl albo en)").arg(unknown).toUtf8().constData());
+                     Texts::tr("Nieznany język: %1 (pl albo en)").arg(unknown).toUtf8().constData());
         if (parser.isSet(lang) && unknown == parser.value(lang))
             return false;
     }
     // Qt's dialogs and menus speak the program's language; without the catalogue they stay English.
     if (!catalogues)
-        std::fprintf(
-            stderr, "tq3: %s\n",
-            Tr("nie znaleziono polskiego katalogu Qt (pakiet qt6-translations-l10n)").toUtf8().constData());
+        std::fprintf(stderr, "tq3: %s\n",
+                     Texts::tr("nie znaleziono polskiego katalogu Qt (pakiet qt6-translations-l10n)")
+                         .toUtf8()
+                         .constData());
     return true;
 }
 
@@ -112,7 +114,7 @@ std::optional<int> AnswerHelpOrVersion(int argc, char* argv[])
     if (args.parser.isSet(args.help)) {
         if (!InstallChosenLanguage(app, args.parser, args.lang))
             return 2;
-        std::fputs(Tr(HelpText).toUtf8().constData(), stdout);
+        std::fputs(QCoreApplication::translate("tq3", HelpText).toUtf8().constData(), stdout);
         return 0;
     }
     if (args.parser.isSet(args.version)) {
@@ -146,7 +148,7 @@ int main(int argc, char* argv[])
         return 2;
     if (!parsed) {
         std::fprintf(stderr, "tq3: %s\n%s\n", UsageError(args.parser, arguments).toUtf8().constData(),
-                     Tr("Więcej: tq3 --help").toUtf8().constData());
+                     Texts::tr("Więcej: tq3 --help").toUtf8().constData());
         return 2;
     }
 

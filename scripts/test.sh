@@ -7,6 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 bash scripts/check-layers.sh
+# Every text of the programs is in the English catalogue, and translated.
+bash scripts/translations.sh check
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)

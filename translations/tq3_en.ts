@@ -620,5 +620,29 @@ Options:
 The controller from the command line: tq3ctl --help
 </translation>
     </message>
+    <message>
+        <source>Nieznana opcja: %1%2</source>
+        <translation>Unknown option: %1%2</translation>
+    </message>
+    <message>
+        <source>Opcja %1 wymaga wartości</source>
+        <translation>The option %1 needs a value</translation>
+    </message>
+    <message>
+        <source>Opcje --help i --version nie przyjmują wartości</source>
+        <translation>The options --help and --version take no value</translation>
+    </message>
+    <message>
+        <source>Nieznany język: %1 (pl albo en)</source>
+        <translation>Unknown language: %1 (pl or en)</translation>
+    </message>
+    <message>
+        <source>nie znaleziono polskiego katalogu Qt (pakiet qt6-translations-l10n)</source>
+        <translation>Qt&apos;s Polish catalogue not found (package qt6-translations-l10n)</translation>
+    </message>
+    <message>
+        <source>Więcej: tq3 --help</source>
+        <translation>More: tq3 --help</translation>
+    </message>
 </context>
 </TS>
