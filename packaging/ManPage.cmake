@@ -5,10 +5,11 @@
 # the synopsis comes from the include file, so the help's own "Użycie:" line
 # goes, and a list of command lines keeps one command a line.
 string(REGEX REPLACE "\\.gz$" "" page "${OUTPUT}")
-set(env)
+# The page is Polish whatever language the build machine speaks.
+set(env TQ3_LANG=pl)
 if(EPOCH)
   # The page's date is the release's, not the build's.
-  set(env SOURCE_DATE_EPOCH=${EPOCH})
+  list(APPEND env SOURCE_DATE_EPOCH=${EPOCH})
 endif()
 execute_process(
   COMMAND ${CMAKE_COMMAND} -E env ${env} ${HELP2MAN} --no-info --locale=C.UTF-8 --name=${NAME}

@@ -645,4 +645,557 @@ The controller from the command line: tq3ctl --help
         <translation>More: tq3 --help</translation>
     </message>
 </context>
+<context>
+    <name>tq3ctl</name>
+    <message>
+        <source>[-p PORT] [-P HASŁO] </source>
+        <translation>[-p PORT] [-P PASSWORD] </translation>
+    </message>
+    <message>
+        <source>Lista portów jak w oknie programu: COM1..COM8 (/dev/ttyS0..7), potem urządzenia
+szeregowe obecne w systemie pod stałymi nazwami (każdą z nich przyjmuje -p), na końcu
+ostatnio otwarte linie sieciowe.
+Wiersz: nazwa, urządzenie, producent, opis, numer seryjny, rozdzielone tabulatorem.
+</source>
+        <translation>The ports as the program&apos;s window lists them: COM1..COM8 (/dev/ttyS0..7), then the serial
+devices present in the system under their stable names (-p takes any of them), last the
+recently opened network lines.
+A line: name, device, manufacturer, description, serial number, separated by tabs.
+</translation>
+    </message>
+    <message>
+        <source>[--json] [--watch]</source>
+        <translation>[--json] [--watch]</translation>
+    </message>
+    <message>
+        <source>Stan sterownika: wersja, modem GSM, sygnał, liczniki, temperatura, napięcia.
+  --json   jako obiekt JSON (z --watch: jeden wiersz JSON na odczyt)
+  --watch  odczyt co 1,5 s, aż do Ctrl+C (kończy się kodem 0)
+</source>
+        <translation>The controller&apos;s status: version, GSM modem, signal, counters, temperature, voltages.
+  --json   as a JSON object (with --watch: one JSON line per reading)
+  --watch  reads every 1.5 s until Ctrl+C (ends with code 0)
+</translation>
+    </message>
+    <message>
+        <source>PLIK.tcf</source>
+        <translation>FILE.tcf</translation>
+    </message>
+    <message>
+        <source>Odczytuje dwadzieścia ustawień sterownika do pliku konfiguracji, bajt w bajt takiego,
+jaki zapisuje okno programu; w polu hasła plik ma hasło użyte do logowania.
+Nowy plik jest czytelny tylko dla właściciela.
+</source>
+        <translation>Reads the controller&apos;s twenty settings into a configuration file, byte for byte the same
+as the program&apos;s window saves; its password field holds the password used to log in.
+The new file is readable by its owner only.
+</translation>
+    </message>
+    <message>
+        <source>Zapisuje ustawienia z pliku konfiguracji do sterownika, potem odczytuje je i porównuje.
+Plik jest sprawdzany przed wysłaniem czegokolwiek. Gdy zapis się przerwie, tq3ctl podaje
+ustawienie, na którym stanął: wcześniejsze są już w sterowniku, to i dalsze nie.
+Hasło zapisane w pliku nie jest używane. Ctrl+C nie przerywa zapisu.
+</source>
+        <translation>Writes the settings of a configuration file to the controller, then reads them back and compares.
+The file is checked before anything is sent. If the write stops, tq3ctl names the setting
+it stopped at: the ones before it are in the controller, that one and the rest are not.
+The password stored in the file is not used. Ctrl+C does not stop the write.
+</translation>
+    </message>
+    <message>
+        <source>Ustawienia, którymi sterownik różni się od pliku konfiguracji (kod 1, gdy są takie).
+</source>
+        <translation>The settings in which the controller differs from the configuration file (code 1 if any).
+</translation>
+    </message>
+    <message>
+        <source>PLIK.tcf [--json]</source>
+        <translation>FILE.tcf [--json]</translation>
+    </message>
+    <message>
+        <source>Plik konfiguracji w czytelnej postaci; sterownik nie jest potrzebny.
+  --json   jako obiekt JSON
+</source>
+        <translation>The configuration file in readable form; no controller is needed.
+  --json   as a JSON object
+</translation>
+    </message>
+    <message>
+        <source>[-o PLIK.txt] [--csv|--csv-pl] [--plot WYKRES]</source>
+        <translation>[-o FILE.txt] [--csv|--csv-pl] [--plot CHART]</translation>
+    </message>
+    <message>
+        <source>Pobiera historię temperatury i zdarzeń ze sterownika i wypisuje jej wiersze.
+  -o, --output PLIK  zapisuje do pliku zamiast na wyjście; bez --csv plik jest bajt w bajt
+                     taki, jaki zapisuje okno programu (Windows-1250, CR LF)
+  --csv              kolumny timestamp,event,temperature (UTF-8)
+  --csv-pl           CSV dla polskiego arkusza: UTF-8 ze znacznikiem BOM, pola rozdzielone
+                     &quot;;&quot;, przecinek dziesiętny, CR LF, jeden wiersz nagłówka
+  --plot WYKRES      zapisuje też wykres pobranej historii (.png, .svg albo .pdf)
+  --size SZERxWYS    rozmiar wykresu w pikselach (domyślnie 1754x1240: A4 poziomo, 150 dpi)
+  --config PLIK.tcf  granice alarmu i odstęp zapisu na wykresie, z pliku konfiguracji
+Ctrl+C zatrzymuje pobieranie (sterownik dostaje żądanie zatrzymania).
+</source>
+        <translation>Downloads the temperature and event history from the controller and prints its lines.
+  -o, --output FILE  writes to the file instead of the output; without --csv the file is byte
+                     for byte what the program&apos;s window saves (Windows-1250, CR LF)
+  --csv              columns timestamp,event,temperature (UTF-8)
+  --csv-pl           CSV for Polish spreadsheets: UTF-8 with a BOM, fields separated by
+                     &quot;;&quot;, decimal comma, CR LF, one header line
+  --plot CHART       also saves a chart of the downloaded history (.png, .svg or .pdf)
+  --size WxH         the chart&apos;s size in pixels (default 1754x1240: A4 landscape, 150 dpi)
+  --config FILE.tcf  alarm limits and logging interval on the chart, from a configuration file
+Ctrl+C stops the download (the controller is asked to stop).
+</translation>
+    </message>
+    <message>
+        <source>Kasuje historię zapisaną w sterowniku.
+</source>
+        <translation>Erases the history stored in the controller.
+</translation>
+    </message>
+    <message>
+        <source>Ustawia zegar sterownika według czasu lokalnego komputera.
+</source>
+        <translation>Sets the controller&apos;s clock to the computer&apos;s local time.
+</translation>
+    </message>
+    <message>
+        <source>Restartuje sterownik. Sesja kończy się z restartem, bez wylogowania.
+</source>
+        <translation>Restarts the controller. The session ends with the restart, without logging out.
+</translation>
+    </message>
+    <message>
+        <source>Zeruje dzienne liczniki SMS i połączeń.
+</source>
+        <translation>Resets the daily SMS and call counters.
+</translation>
+    </message>
+    <message>
+        <source>NOWE</source>
+        <translation>NEW</translation>
+    </message>
+    <message>
+        <source>Zmienia hasło dostępu sterownika na NOWE. Okno programu przyjmuje tylko cztery cyfry.
+</source>
+        <translation>Changes the controller&apos;s access password to NEW. The program&apos;s window takes four digits only.
+</translation>
+    </message>
+    <message>
+        <source>PLIK.tfr</source>
+        <translation>FILE.tfr</translation>
+    </message>
+    <message>
+        <source>Wgrywa firmware z pliku przez bootloader sterownika (restart, bloki po 128 bajtów,
+polecenie zamykające). Nie wyłączaj sterownika z zasilania w trakcie. Ctrl+C nie
+przerywa wgrywania. Sesja kończy się z restartem, bez wylogowania.
+</source>
+        <translation>Uploads firmware from the file through the controller&apos;s bootloader (restart, blocks of 128
+bytes, closing command). Do not power off the controller meanwhile. Ctrl+C does not
+stop the upload. The session ends with the restart, without logging out.
+</translation>
+    </message>
+    <message>
+        <source>ZAPISANA -o WYKRES [--size SZERxWYS] [--config PLIK.tcf]</source>
+        <translation>SAVED -o CHART [--size WxH] [--config FILE.tcf]</translation>
+    </message>
+    <message>
+        <source>Rysuje wykres zapisanej historii bez sterownika: plik historii (okna programu albo
+tq3ctl history -o) albo CSV (--csv, --csv-pl). Wiersze, które nie są rekordami, są pomijane
+i zliczane.
+  -o, --output WYKRES  plik wykresu: .png, .svg albo .pdf, według rozszerzenia
+  --size SZERxWYS      rozmiar w pikselach (domyślnie 1754x1240: A4 poziomo, 150 dpi)
+  --config PLIK.tcf    granice alarmu temperatury i odstęp zapisu, z pliku konfiguracji
+</source>
+        <translation>Draws a chart of a saved history without a controller: a history file (saved by the program&apos;s
+window or by tq3ctl history -o) or CSV (--csv, --csv-pl). Lines that are not records are
+skipped and counted.
+  -o, --output CHART  the chart&apos;s file: .png, .svg or .pdf, by its extension
+  --size WxH          size in pixels (default 1754x1240: A4 landscape, 150 dpi)
+  --config FILE.tcf   temperature alarm limits and logging interval, from a configuration file
+</translation>
+    </message>
+    <message>
+        <source>Opcje:
+  -p, --port PORT         COM1..COM8, ścieżka urządzenia (np. /dev/serial/by-id/...) albo
+                          linia sieciowa: socket://HOST:PORT (surowe TCP, np. konwerter
+                          szeregowo-Ethernet) lub rfc2217://HOST:PORT (Telnet RFC 2217,
+                          np. ser2net); HOST to nazwa, IPv4 albo [IPv6]. Sieć przenosi
+                          hasło i ustawienia jawnie: tylko w zaufanej sieci albo przez
+                          tunel SSH. Bez -p port ze zmiennej TQ3_PORT
+  -P, --password HASŁO    hasło dostępu; bez -P ze zmiennej TQ3_PASSWORD, a gdy i jej
+                          brak, a wejście jest terminalem, tq3ctl pyta o nie (bez echa)
+  -q, --quiet             bez paska postępu i komunikatów informacyjnych
+  -v, --verbose           ślad pracy na standardowym wyjściu błędów: port, sieć, każda
+                          wysłana i odebrana ramka (to samo daje QT_LOGGING_RULES=&quot;tq3.*.debug=true&quot;)
+      --lang pl|en        język komunikatów: polski albo angielski; bez tej opcji
+                          zmienna TQ3_LANG, a bez niej języki systemu
+  -h, --help              pomoc; tq3ctl POLECENIE --help: pomoc polecenia
+      --version           wersja programu
+</source>
+        <translation>Options:
+  -p, --port PORT         COM1..COM8, a device path (e.g. /dev/serial/by-id/...) or a
+                          network line: socket://HOST:PORT (raw TCP, e.g. a serial to
+                          Ethernet converter) or rfc2217://HOST:PORT (Telnet RFC 2217,
+                          e.g. ser2net); HOST is a name, IPv4 or [IPv6]. The network
+                          carries the password and settings in clear text: use a trusted
+                          network or an SSH tunnel only. Without -p the port is taken from TQ3_PORT
+  -P, --password PASSWORD access password; without -P taken from TQ3_PASSWORD, and if that is
+                          unset too and the input is a terminal, tq3ctl asks for it (no echo)
+  -q, --quiet             no progress bar and no information messages
+  -v, --verbose           a trace of the work on standard error: port, network, every frame
+                          sent and received (QT_LOGGING_RULES=&quot;tq3.*.debug=true&quot; does the same)
+      --lang pl|en        language of the messages: Polish or English; without this option
+                          the TQ3_LANG variable, and without that the system&apos;s languages
+  -h, --help              help; tq3ctl COMMAND --help: the command&apos;s help
+      --version           the program&apos;s version
+</translation>
+    </message>
+    <message>
+        <source>Kody wyjścia:
+  0    powodzenie
+  1    diff: sterownik różni się od pliku
+  2    błędne wywołanie (polecenie, opcje, hasło)
+  3    port niedostępny
+  4    brak odpowiedzi sterownika
+  5    błędne hasło
+  6    plik odrzucony: brak, nieczytelny, nie tego rodzaju, uszkodzony
+       albo z ustawieniem, którego nie da się zapisać
+  7    weryfikacja zapisu nieudana
+  8    nie udało się zapisać pliku wynikowego
+  9    historia niepełna: mniej rekordów, niż sterownik zapowiedział
+  130  przerwane (Ctrl+C)
+</source>
+        <translation>Exit codes:
+  0    success
+  1    diff: the controller differs from the file
+  2    wrong usage (command, options, password)
+  3    port not available
+  4    no answer from the controller
+  5    wrong password
+  6    file refused: missing, unreadable, of the wrong kind, damaged
+       or with a setting that cannot be written
+  7    write verification failed
+  8    the output file could not be written
+  9    history incomplete: fewer records than the controller announced
+  130  interrupted (Ctrl+C)
+</translation>
+    </message>
+    <message>
+        <source>Hasło zawiera znak spoza strony kodowej 1250</source>
+        <translation>The password has a character outside code page 1250</translation>
+    </message>
+    <message>
+        <source>Hasło jest za długie (najwyżej %1 znaków)</source>
+        <translation>The password is too long (%1 characters at most)</translation>
+    </message>
+    <message>
+        <source>Użycie: %1</source>
+        <translation>Usage: %1</translation>
+    </message>
+    <message>
+        <source>Kody wyjścia i zmienne środowiska: tq3ctl --help</source>
+        <translation>Exit codes and environment variables: tq3ctl --help</translation>
+    </message>
+    <message>
+        <source>Użycie: tq3ctl [-p PORT] [-P HASŁO] [-q] POLECENIE [ARGUMENTY]
+Sterownik TQ-3 z wiersza poleceń, przez port szeregowy (4800 8N1).
+
+Polecenia:
+</source>
+        <translation>Usage: tq3ctl [-p PORT] [-P PASSWORD] [-q] COMMAND [ARGUMENTS]
+The TQ-3 controller from the command line, over a serial port (4800 8N1).
+
+Commands:
+</translation>
+    </message>
+    <message>
+        <source>Zmienne środowiska:
+  TQ3_PORT       port, gdy nie podano -p
+  TQ3_PASSWORD   hasło, gdy nie podano -P
+  TQ3_LANG       język (pl albo en), gdy nie podano --lang
+</source>
+        <translation>Environment variables:
+  TQ3_PORT       the port, when -p is not given
+  TQ3_PASSWORD   the password, when -P is not given
+  TQ3_LANG       the language (pl or en), when --lang is not given
+</translation>
+    </message>
+    <message>
+        <source>Opcja %1 wymaga wartości</source>
+        <translation>Option %1 needs a value</translation>
+    </message>
+    <message>
+        <source>Nieznany język: %1 (pl albo en)</source>
+        <translation>Unknown language: %1 (pl or en)</translation>
+    </message>
+    <message>
+        <source>Rozmiar wykresu: oczekiwano SZERxWYS, od %1 do %2 pikseli, np. 1600x900</source>
+        <translation>Chart size: expected WxH, %1 to %2 pixels, e.g. 1600x900</translation>
+    </message>
+    <message>
+        <source>Nieznana opcja: %1</source>
+        <translation>Unknown option: %1</translation>
+    </message>
+    <message>
+        <source>Nieznane polecenie: %1</source>
+        <translation>Unknown command: %1</translation>
+    </message>
+    <message>
+        <source>Nie podano polecenia</source>
+        <translation>No command given</translation>
+    </message>
+    <message>
+        <source>Polecenie %1 nie przyjmuje argumentów</source>
+        <translation>Command %1 takes no arguments</translation>
+    </message>
+    <message>
+        <source>Nowe hasło: %1</source>
+        <translation>New password: %1</translation>
+    </message>
+    <message>
+        <source>Pusta nazwa pliku</source>
+        <translation>Empty file name</translation>
+    </message>
+    <message>
+        <source>Opcja %1 nie dotyczy polecenia %2</source>
+        <translation>Option %1 does not apply to command %2</translation>
+    </message>
+    <message>
+        <source>Opcje --csv i --csv-pl wykluczają się</source>
+        <translation>Options --csv and --csv-pl cannot be used together</translation>
+    </message>
+    <message>
+        <source>Polecenie plot wymaga -o WYKRES</source>
+        <translation>Command plot needs -o CHART</translation>
+    </message>
+    <message>
+        <source>Wykres: rozszerzenie .png, .svg albo .pdf (%1)</source>
+        <translation>Chart: the extension must be .png, .svg or .pdf (%1)</translation>
+    </message>
+    <message>
+        <source>Nie podano portu: -p PORT albo zmienna TQ3_PORT</source>
+        <translation>No port given: -p PORT or the TQ3_PORT variable</translation>
+    </message>
+</context>
+<context>
+    <name>tq3ctl::Commands</name>
+    <message>
+        <source>„%1”</source>
+        <extracomment>A setting&apos;s name or value quoted in a message.</extracomment>
+        <translation>“%1”</translation>
+    </message>
+    <message>
+        <source>Zly format pliku</source>
+        <translation>Wrong file format</translation>
+    </message>
+    <message>
+        <source>Plik nie zawiera obrazu firmware</source>
+        <translation>The file holds no firmware image</translation>
+    </message>
+    <message>
+        <source>%1: Błąd zapisu (nie ma takiego folderu)</source>
+        <translation>%1: Write error (no such folder)</translation>
+    </message>
+    <message>
+        <source>%1: Błąd zapisu</source>
+        <translation>%1: Write error</translation>
+    </message>
+    <message>
+        <source>%1: nie można otworzyć pliku</source>
+        <translation>%1: cannot open the file</translation>
+    </message>
+    <message>
+        <source>%1: brak rekordów historii</source>
+        <translation>%1: no history records</translation>
+    </message>
+    <message>
+        <source>%1: pominięto wiersze, które nie są rekordami historii: %2</source>
+        <translation>%1: lines skipped that are not history records: %2</translation>
+    </message>
+    <message>
+        <source>Brak odpowiedzi z TQ-3</source>
+        <translation>No answer from the TQ-3</translation>
+    </message>
+    <message>
+        <source>Pobieram konfiguracje nadajnika</source>
+        <translation>Reading the controller&apos;s settings</translation>
+    </message>
+    <message>
+        <source>Odczyt przerwany na ustawieniu %1</source>
+        <translation>Reading stopped at setting %1</translation>
+    </message>
+    <message>
+        <source>Wysyłam konfiguracje do nadajnika</source>
+        <translation>Writing the settings to the controller</translation>
+    </message>
+    <message>
+        <source>Zapis przerwany na ustawieniu %1: ustawienia przed nim są już w sterowniku, ono i dalsze nie</source>
+        <translation>Writing stopped at setting %1: the settings before it are in the controller, it and the rest are not</translation>
+    </message>
+    <message>
+        <source>Sprawdzam konfiguracje nadajnika</source>
+        <translation>Checking the controller&apos;s settings</translation>
+    </message>
+    <message>
+        <source>Odczyt kontrolny przerwany na ustawieniu %1: zapis nie został sprawdzony</source>
+        <translation>Check reading stopped at setting %1: the write was not verified</translation>
+    </message>
+    <message>
+        <source>Weryfikacja nieudana: %1: w pliku %2, w sterowniku %3</source>
+        <translation>Verification failed: %1: %2 in the file, %3 in the controller</translation>
+    </message>
+    <message>
+        <source>Pobieram historie</source>
+        <translation>Downloading the history</translation>
+    </message>
+    <message>
+        <source>Pominięto rekordy bez poprawnej daty: %1</source>
+        <translation>Records skipped for want of a valid date: %1</translation>
+    </message>
+    <message>
+        <source>NIE WYŁĄCZAJ TQ-3 Z ZASILANIA</source>
+        <translation>DO NOT SWITCH THE TQ-3 OFF</translation>
+    </message>
+    <message>
+        <source>Aktualizacja firmware</source>
+        <translation>Firmware update</translation>
+    </message>
+    <message>
+        <source>Brak odpowiedzi z VSKR, aktualizacja nieudana</source>
+        <translation>No answer from the controller, the update failed</translation>
+    </message>
+    <message>
+        <source>Aktualizacja zakonczona</source>
+        <translation>Update finished</translation>
+    </message>
+    <message>
+        <source>Historia temperatury skasowana</source>
+        <translation>Temperature history erased</translation>
+    </message>
+    <message>
+        <source>Okno programu przyjmuje tylko hasło z czterech cyfr</source>
+        <translation>The program&apos;s window takes only a password of four digits</translation>
+    </message>
+    <message>
+        <source>Hasło zmienione</source>
+        <translation>Password changed</translation>
+    </message>
+    <message>
+        <source>Nie podano hasła: -P HASŁO albo zmienna TQ3_PASSWORD</source>
+        <translation>No password given: -P PASSWORD or the TQ3_PASSWORD variable</translation>
+    </message>
+    <message>
+        <source>Hasło: </source>
+        <translation>Password: </translation>
+    </message>
+    <message>
+        <source>Nieznany język w zmiennej TQ3_LANG: %1 (pl albo en); język systemu</source>
+        <translation>Unknown language in TQ3_LANG: %1 (pl or en); using the system&apos;s language</translation>
+    </message>
+    <message>
+        <source>Więcej: %1</source>
+        <translation>See: %1</translation>
+    </message>
+</context>
+<context>
+    <name>tq3ctl::Device</name>
+    <message>
+        <source>Port COM niedostępny</source>
+        <translation>COM port not available</translation>
+    </message>
+    <message>
+        <source>Port COM niedostępny (%1)</source>
+        <translation>COM port not available (%1)</translation>
+    </message>
+    <message>
+        <source>Błędne hasło</source>
+        <translation>Wrong password</translation>
+    </message>
+</context>
+<context>
+    <name>tq3ctl::Output</name>
+    <message>
+        <source>niska</source>
+        <translation>low</translation>
+    </message>
+    <message>
+        <source>wysoka</source>
+        <translation>high</translation>
+    </message>
+    <message>
+        <source>w normie</source>
+        <translation>normal</translation>
+    </message>
+    <message>
+        <source>Hasło dostępu</source>
+        <translation>Access password</translation>
+    </message>
+    <message>
+        <source>  plik:      %1
+</source>
+        <extracomment>The file&apos;s value; its colon and blanks line up with the controller&apos;s line below.</extracomment>
+        <translation>  file:       %1
+</translation>
+    </message>
+    <message>
+        <source>  sterownik: %1
+</source>
+        <extracomment>The controller&apos;s value; lines up with the file&apos;s line above.</extracomment>
+        <translation>  controller: %1
+</translation>
+    </message>
+    <message>
+        <source>Wersja</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>etap %1</source>
+        <extracomment>The modem&apos;s start-up stage, by its number when the controller&apos;s stage has no name.</extracomment>
+        <translation>stage %1</translation>
+    </message>
+    <message>
+        <source>Modem GSM</source>
+        <translation>GSM modem</translation>
+    </message>
+    <message>
+        <source>Sygnał GSM</source>
+        <translation>GSM signal</translation>
+    </message>
+    <message>
+        <source>%1 z 20</source>
+        <translation>%1 of 20</translation>
+    </message>
+    <message>
+        <source>Zdarzenia</source>
+        <extracomment>Events waiting to be sent.</extracomment>
+        <translation>Events</translation>
+    </message>
+    <message>
+        <source>SMS (24h)</source>
+        <translation>SMS (24h)</translation>
+    </message>
+    <message>
+        <source>Połączenia (24h)</source>
+        <translation>Calls (24h)</translation>
+    </message>
+    <message>
+        <source>Aktualna temperatura</source>
+        <translation>Current temperature</translation>
+    </message>
+    <message>
+        <source> (za niskie)</source>
+        <translation> (too low)</translation>
+    </message>
+    <message>
+        <source>Zasilacz 5V</source>
+        <translation>5V supply</translation>
+    </message>
+    <message>
+        <source>Bateria</source>
+        <translation>Battery</translation>
+    </message>
+</context>
 </TS>

@@ -67,7 +67,8 @@ struct CommandLine
     bool verbose = false; // the layers' traces on standard error
     bool help = false;    // general help, or the command's when one is named
     bool version = false;
-    QString error; // a usage error, in Polish; the command is not to run
+    std::optional<QString> language; // --lang as given: "pl" or "en", else an error
+    QString error;                   // a usage error, in the installed language; the command is not to run
 };
 
 CommandLine ParseCommandLine(const QStringList& arguments, const QProcessEnvironment& environment);

@@ -18,12 +18,15 @@
 #include "link/Session.h"
 #include "port/NetworkPorts.h"
 #include "port/PortList.h"
+#include "translations/Language.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QLocale>
 #include <QLoggingCategory>
 #include <QRegularExpression>
 #include <cstdio>
@@ -49,9 +52,15 @@ constexpr int RestartPauseTicks = 20;
 constexpr int ClosingPauseTicks = 20;
 constexpr int FinalPauseTicks = 10;
 
+struct Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(tq3ctl::Commands)
+};
+
 QString Quoted(const QString& text)
 {
-    return QStringLiteral("„%1”").arg(text);
+    //: A setting's name or value quoted in a message.
+    return Texts::tr("„%1”").arg(text);
 }
 
 QString LabelOf(const tq3::ConfigItem* item)
@@ -78,7 +87,7 @@ std::optional<Settings> LoadSettingsFile(const QString& path, Console& console)
     if (tq3::LoadDataFile(path, QByteArrayLiteral("tcf"), buffer, console)) {
         settings = tq3::ParseConfigFile(buffer);
         if (!settings)
-            console.Error(QStringLiteral("Zly format pliku")); // its texts run past its end
+            console.Error(Texts::tr("Zly format pliku")); // its texts run past its end
     }
     console.SetSubject({});
     return settings;
@@ -91,7 +100,7 @@ QByteArray LoadFirmwareFile(const QString& path, Console& console)
     QByteArray container;
     bool accepted = tq3::LoadDataFile(path, QByteArrayLiteral("tfr"), container, console);
     if (accepted && tq3::FirmwareImage(container).isEmpty()) {
-        console.Error(QStringLiteral("Plik nie zawiera obrazu firmware"));
+        console.Error(Texts::tr("Plik nie zawiera obrazu firmware"));
         accepted = false;
     }
     console.SetSubject({});
@@ -103,7 +112,7 @@ bool OutputFolderExists(const QString& path, Console& console)
 {
     if (QFileInfo(path).absoluteDir().exists())
         return true;
-    console.Error(QStringLiteral("%1: Błąd zapisu (nie ma takiego folderu)").arg(path));
+    console.Error(Texts::tr("%1: Błąd zapisu (nie ma takiego folderu)").arg(path));
     return false;
 }
 
@@ -111,7 +120,7 @@ bool SaveOutput(const QString& path, const QByteArray& bytes, tq3::NewFileAccess
 {
     if (tq3::SaveWholeFile(path, bytes, access))
         return true;
-    console.Error(QStringLiteral("%1: Błąd zapisu").arg(path));
+    console.Error(Texts::tr("%1: Błąd zapisu").arg(path));
     return false;
 }
 
@@ -140,8 +149,10 @@ bool SavePlot(const tq3::HistoryModel& model, const tq3::ChartSettings& settings
     QString error;
     if (chart.SaveImage(path, size, &error))
         return true;
-    console.Error(
-        QStringLiteral("%1: %2").arg(path, error.isEmpty() ? QStringLiteral("Błąd zapisu") : error));
+    if (error.isEmpty())
+        console.Error(Texts::tr("%1: Błąd zapisu").arg(path));
+    else
+        console.Error(QStringLiteral("%1: %2").arg(path, error));
     return false;
 }
 
@@ -152,17 +163,17 @@ int RunPlot(const CommandLine& cl, Console& console)
         return ExitFile;
     QFile file(cl.file);
     if (!file.open(QIODevice::ReadOnly)) {
-        console.Error(QStringLiteral("%1: nie można otworzyć pliku").arg(cl.file));
+        console.Error(Texts::tr("%1: nie można otworzyć pliku").arg(cl.file));
         return ExitFile;
     }
     tq3::HistoryModel model;
     const tq3::HistoryReadResult read = model.AddFile(file.readAll());
     if (read.records == 0) {
-        console.Error(QStringLiteral("%1: brak rekordów historii").arg(cl.file));
+        console.Error(Texts::tr("%1: brak rekordów historii").arg(cl.file));
         return ExitFile;
     }
     if (const int foreign = read.skipped - read.closing; foreign > 0)
-        console.Warning(QStringLiteral("%1: pominięto wiersze, które nie są rekordami historii: %2")
+        console.Warning(Texts::tr("%1: pominięto wiersze, które nie są rekordami historii: %2")
                             .arg(cl.file)
                             .arg(foreign));
     if (!OutputFolderExists(cl.output, console))
@@ -202,7 +213,7 @@ int RunStatus(Device& device, const CommandLine& cl, Console& console)
         const std::optional<QByteArray> status = tq3::ReadStatus(device.Link());
         if (!status) {
             // The link tells of the status poll's silence to nobody.
-            console.Error(QStringLiteral("Brak odpowiedzi z TQ-3"));
+            console.Error(Texts::tr("Brak odpowiedzi z TQ-3"));
             device.EnterLoggedOut();
             return ExitNoAnswer;
         }
@@ -248,9 +259,8 @@ std::optional<Settings> ReadAll(Device& device, Console& console, const QString&
 
 int RunRead(Device& device, const CommandLine& cl, const QByteArray& password, Console& console)
 {
-    std::optional<Settings> settings =
-        ReadAll(device, console, QStringLiteral("Pobieram konfiguracje nadajnika"),
-                QStringLiteral("Odczyt przerwany na ustawieniu %1"));
+    std::optional<Settings> settings = ReadAll(device, console, Texts::tr("Pobieram konfiguracje nadajnika"),
+                                               Texts::tr("Odczyt przerwany na ustawieniu %1"));
     if (!settings)
         return ExitNoAnswer;
     if (Interrupted())
@@ -266,23 +276,23 @@ int RunWrite(Device& device, const Settings& file, Console& console)
 {
     ProgressListener listener(console);
     tq3::WriteAllSettings write(device.Link(), listener);
-    console.StartProgress(QStringLiteral("Wysyłam konfiguracje do nadajnika"));
+    console.StartProgress(Texts::tr("Wysyłam konfiguracje do nadajnika"));
     const bool written = write.Run(file);
     console.EndProgress();
     if (!written) {
-        console.Error(QStringLiteral("Zapis przerwany na ustawieniu %1: ustawienia przed nim są już w "
-                                     "sterowniku, ono i dalsze nie")
+        console.Error(Texts::tr("Zapis przerwany na ustawieniu %1: ustawienia przed nim są już w "
+                                "sterowniku, ono i dalsze nie")
                           .arg(LabelOf(write.FailedAt())));
         return ExitNoAnswer;
     }
     const std::optional<Settings> back =
-        ReadAll(device, console, QStringLiteral("Sprawdzam konfiguracje nadajnika"),
-                QStringLiteral("Odczyt kontrolny przerwany na ustawieniu %1: zapis nie został sprawdzony"));
+        ReadAll(device, console, Texts::tr("Sprawdzam konfiguracje nadajnika"),
+                Texts::tr("Odczyt kontrolny przerwany na ustawieniu %1: zapis nie został sprawdzony"));
     if (!back)
         return ExitNoAnswer;
     const std::vector<Difference> differences = Differences(file, *back);
     for (const Difference& d : differences)
-        console.Error(QStringLiteral("Weryfikacja nieudana: %1: w pliku %2, w sterowniku %3")
+        console.Error(Texts::tr("Weryfikacja nieudana: %1: w pliku %2, w sterowniku %3")
                           .arg(LabelOf(d.item), Quoted(d.file), Quoted(d.device)));
     return differences.empty() ? ExitOk : ExitVerify;
 }
@@ -290,8 +300,8 @@ int RunWrite(Device& device, const Settings& file, Console& console)
 int RunDiff(Device& device, const Settings& file, Console& console)
 {
     const std::optional<Settings> held =
-        ReadAll(device, console, QStringLiteral("Pobieram konfiguracje nadajnika"),
-                QStringLiteral("Odczyt przerwany na ustawieniu %1"));
+        ReadAll(device, console, Texts::tr("Pobieram konfiguracje nadajnika"),
+                Texts::tr("Odczyt przerwany na ustawieniu %1"));
     if (!held)
         return ExitNoAnswer;
     if (Interrupted())
@@ -344,6 +354,7 @@ public:
     // The window's log: the record lines, then its closing line.
     void AddEndLine()
     {
+        // A line of the log, as the window writes it: not translated.
         const QString end = QStringLiteral("Koniec historii");
         lines_ << end;
         if (!csv_)
@@ -411,7 +422,7 @@ int RunHistory(Device& device, const CommandLine& cl, const tq3::ChartSettings& 
     } unset{session};
 
     output.Start();
-    console.StartProgress(QStringLiteral("Pobieram historie"));
+    console.StartProgress(Texts::tr("Pobieram historie"));
     if (!download.Start()) {
         console.EndProgress();
         return ExitNoAnswer; // the link has said so
@@ -423,7 +434,7 @@ int RunHistory(Device& device, const CommandLine& cl, const tq3::ChartSettings& 
     if (session.AwaitHistory(download, HistoryStallTicks, askStop) ==
         tq3::ControllerSession::HistoryEnd::Stalled) {
         console.EndProgress();
-        console.Error(QStringLiteral("Brak odpowiedzi z TQ-3"));
+        console.Error(Texts::tr("Brak odpowiedzi z TQ-3"));
         return ExitNoAnswer;
     }
     console.EndProgress();
@@ -441,7 +452,7 @@ int RunHistory(Device& device, const CommandLine& cl, const tq3::ChartSettings& 
             return ExitOutput;
     }
     if (output.Undated() > 0)
-        console.Warning(QStringLiteral("Pominięto rekordy bez poprawnej daty: %1").arg(output.Undated()));
+        console.Warning(Texts::tr("Pominięto rekordy bez poprawnej daty: %1").arg(output.Undated()));
     if (!cl.plot.isEmpty() && !SavePlot(output.Model(), plot, cl.plot, cl, console))
         return ExitOutput;
 
@@ -458,8 +469,8 @@ public:
     explicit FirmwareProgress(Console& console) : console_(console) {}
     void Starting() override
     {
-        console_.Warning(QStringLiteral("NIE WYŁĄCZAJ TQ-3 Z ZASILANIA"));
-        console_.StartProgress(QStringLiteral("Aktualizacja firmware"));
+        console_.Warning(Texts::tr("NIE WYŁĄCZAJ TQ-3 Z ZASILANIA"));
+        console_.StartProgress(Texts::tr("Aktualizacja firmware"));
     }
     void Progress(int percent) override { console_.SetProgress(percent); }
 
@@ -478,10 +489,10 @@ int RunFirmware(Device& device, const QByteArray& container, Console& console)
     // The controller restarts into its bootloader: the session is over either way.
     device.EnterLoggedOut();
     if (!done) {
-        console.Error(QStringLiteral("Brak odpowiedzi z VSKR, aktualizacja nieudana"));
+        console.Error(Texts::tr("Brak odpowiedzi z VSKR, aktualizacja nieudana"));
         return ExitNoAnswer;
     }
-    console.Info(QStringLiteral("Aktualizacja zakonczona"));
+    console.Info(Texts::tr("Aktualizacja zakonczona"));
     return ExitOk;
 }
 
@@ -492,7 +503,7 @@ int RunService(Device& device, const CommandLine& cl, Console& console)
     case Command::EraseHistory:
         if (!service.EraseHistory())
             return ExitNoAnswer;
-        console.Info(QStringLiteral("Historia temperatury skasowana"));
+        console.Info(Texts::tr("Historia temperatury skasowana"));
         return ExitOk;
     case Command::SetClock:
         service.SetClock(QDateTime::currentDateTime());
@@ -507,10 +518,10 @@ int RunService(Device& device, const CommandLine& cl, Console& console)
     case Command::SetPassword: {
         static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
         if (!fourDigits.match(QString::fromLatin1(cl.newPassword)).hasMatch())
-            console.Warning(QStringLiteral("Okno programu przyjmuje tylko hasło z czterech cyfr"));
+            console.Warning(Texts::tr("Okno programu przyjmuje tylko hasło z czterech cyfr"));
         if (!service.ChangePassword(cl.newPassword))
             return ExitNoAnswer;
-        console.Info(QStringLiteral("Hasło zmienione"));
+        console.Info(Texts::tr("Hasło zmienione"));
         return ExitOk;
     }
     default:
@@ -524,11 +535,12 @@ std::optional<QByteArray> Password(const CommandLine& cl, Console& console, int&
     if (cl.password)
         return cl.password;
     if (!StdinIsTerminal()) {
-        console.Error(QStringLiteral("Nie podano hasła: -P HASŁO albo zmienna TQ3_PASSWORD"));
+        console.Error(Texts::tr("Nie podano hasła: -P HASŁO albo zmienna TQ3_PASSWORD"));
         exitCode = ExitUsage;
         return std::nullopt;
     }
-    const std::optional<QByteArray> typed = ReadHiddenLine("Hasło: ");
+    const QByteArray prompt = Texts::tr("Hasło: ").toUtf8();
+    const std::optional<QByteArray> typed = ReadHiddenLine(prompt.constData());
     if (!typed) {
         exitCode = Interrupted() ? ExitInterrupted : ExitUsage;
         return std::nullopt;
@@ -635,14 +647,43 @@ int RunCommand(const CommandLine& cl, Console& console, const RunOptions& option
     return exitCode;
 }
 
+namespace {
+
+// The language from --lang, TQ3_LANG or the system's, installed before the
+// first text is made. A first parse finds --lang just as the real one takes
+// it, so that "-p --lang" stays a port; its texts are thrown away.
+void InstallChosenLanguage(const QStringList& arguments, const QProcessEnvironment& environment)
+{
+    const CommandLine asked = ParseCommandLine(arguments, environment);
+    const QString variable = environment.value(QStringLiteral("TQ3_LANG"));
+    QString unknown;
+    const tq3::Language language = tq3::ChooseLanguage(asked.language.value_or(QString()), variable,
+                                                       QLocale::system().uiLanguages(), &unknown);
+    // Without Qt's Polish catalogue only Qt's own few texts stay English: nothing to say.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        tq3::InstallLanguage(*app, language);
+    // A bad --lang is the parse's usage error; a bad TQ3_LANG only a warning.
+    if (!unknown.isEmpty() && !asked.language)
+        std::fprintf(stderr, "tq3ctl: %s\n",
+                     Texts::tr("Nieznany język w zmiennej TQ3_LANG: %1 (pl albo en); język systemu")
+                         .arg(unknown)
+                         .toUtf8()
+                         .constData());
+}
+
+} // namespace
+
 int Main(const QStringList& arguments, const QProcessEnvironment& environment)
 {
+    InstallChosenLanguage(arguments, environment);
     const CommandLine cl = ParseCommandLine(arguments, environment);
-    if (cl.help) {
+    // "--lang xx --help" is refused too: the help would not be in the language asked for.
+    const bool badLanguage = cl.language && !tq3::LanguageNamed(*cl.language);
+    if (cl.help && !badLanguage) {
         std::fputs(HelpText(cl.command).toUtf8().constData(), stdout);
         return ExitOk;
     }
-    if (cl.version) {
+    if (cl.version && !badLanguage) {
         std::fputs("tq3ctl " TQ3_VERSION "\n", stdout);
         return ExitOk;
     }
@@ -650,8 +691,8 @@ int Main(const QStringList& arguments, const QProcessEnvironment& environment)
         const QString more = cl.command == Command::None
                                  ? QStringLiteral("tq3ctl --help")
                                  : QStringLiteral("tq3ctl %1 --help").arg(CommandName(cl.command));
-        std::fprintf(stderr, "tq3ctl: %s\nWięcej: %s\n", cl.error.toUtf8().constData(),
-                     more.toUtf8().constData());
+        std::fprintf(stderr, "tq3ctl: %s\n%s\n", cl.error.toUtf8().constData(),
+                     Texts::tr("Więcej: %1").arg(more).toUtf8().constData());
         return ExitUsage;
     }
     if (cl.verbose) {

@@ -7,7 +7,18 @@
 #include "VaComm.h"
 #include "VaUtils.h"
 
+#include <QCoreApplication>
+
 namespace tq3ctl {
+
+namespace {
+
+struct Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(tq3ctl::Device)
+};
+
+} // namespace
 
 Device::Device(Console& console, std::chrono::milliseconds tick)
     : console_(console), tick_(tick), comm_(std::make_unique<TVaComm>())
@@ -32,12 +43,12 @@ int Device::Open(const QString& port)
     try {
         session_->OpenPort(port);
     } catch (const EVaOpenError& e) {
-        console_.Message(tq3::MessageKind::Error, QStringLiteral("Port COM niedostępny"),
-                         tq3::MessageButtons::Ok, session_->OpenFailureDetail(e));
+        console_.Message(tq3::MessageKind::Error, Texts::tr("Port COM niedostępny"), tq3::MessageButtons::Ok,
+                         session_->OpenFailureDetail(e));
         return ExitPort;
     } catch (const Exception& e) {
         comm_->Close();
-        console_.Error(QStringLiteral("Port COM niedostępny (%1)").arg(e.Message()));
+        console_.Error(Texts::tr("Port COM niedostępny (%1)").arg(e.Message()));
         return ExitPort;
     }
     return ExitOk;
@@ -49,7 +60,7 @@ int Device::LogIn(const QByteArray& password)
     case tq3::LoginResult::Accepted:
         return ExitOk;
     case tq3::LoginResult::Refused:
-        console_.Error(QStringLiteral("Błędne hasło"));
+        console_.Error(Texts::tr("Błędne hasło"));
         return ExitPassword;
     case tq3::LoginResult::NoAnswer:
         break;

@@ -4,6 +4,7 @@
 #include "history/HistoryFormat.h"
 #include "link/DeviceStatus.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
@@ -16,6 +17,12 @@ namespace {
 using tq3::ConfigItem;
 using tq3::ItemEncoding;
 using tq3::Settings;
+
+// The listings' labels; the JSON and the CSV are for programs and stay as they are.
+struct Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(tq3ctl::Output)
+};
 
 // Labels and values in two columns.
 QString Columns(const std::vector<std::pair<QString, QString>>& rows)
@@ -85,11 +92,11 @@ QString TemperatureState(int flags)
 {
     switch (flags & 3) {
     case 1:
-        return QStringLiteral("niska");
+        return Texts::tr("niska");
     case 2:
-        return QStringLiteral("wysoka");
+        return Texts::tr("wysoka");
     case 3:
-        return QStringLiteral("w normie");
+        return Texts::tr("w normie");
     default:
         return {};
     }
@@ -100,7 +107,7 @@ QString TemperatureState(int flags)
 QString SettingsText(const Settings& settings)
 {
     std::vector<std::pair<QString, QString>> rows;
-    rows.emplace_back(QStringLiteral("Hasło dostępu"), tq3::FromCp1250(settings.password));
+    rows.emplace_back(Texts::tr("Hasło dostępu"), tq3::FromCp1250(settings.password));
     for (const ConfigItem& item : tq3::ConfigItems())
         rows.emplace_back(QString::fromUtf8(item.label), tq3::ItemText(item, settings));
     return Columns(rows);
@@ -129,8 +136,10 @@ QString DifferencesText(const std::vector<Difference>& differences)
     QString out;
     for (const Difference& d : differences) {
         out += QString::fromUtf8(d.item->label) + QLatin1Char('\n');
-        out += QStringLiteral("  plik:      %1\n").arg(d.file);
-        out += QStringLiteral("  sterownik: %1\n").arg(d.device);
+        //: The file's value; its colon and blanks line up with the controller's line below.
+        out += Texts::tr("  plik:      %1\n").arg(d.file);
+        //: The controller's value; lines up with the file's line above.
+        out += Texts::tr("  sterownik: %1\n").arg(d.device);
     }
     return out;
 }
@@ -139,35 +148,36 @@ QString StatusText(const QByteArray& status, const QString& version)
 {
     std::vector<std::pair<QString, QString>> rows;
     if (!version.isEmpty())
-        rows.emplace_back(QStringLiteral("Wersja"), version);
+        rows.emplace_back(Texts::tr("Wersja"), version);
     const tq3::DeviceStatusView view = tq3::DecodeStatus(status);
     if (view.modemStage) {
-        const int stage = Byte(status, 2);
-        rows.emplace_back(QStringLiteral("Modem GSM"), view.modemStage->isEmpty()
-                                                           ? QStringLiteral("etap %1").arg(stage)
-                                                           : *view.modemStage);
+        //: The modem's start-up stage, by its number when the controller's stage has no name.
+        const QString numbered = Texts::tr("etap %1").arg(Byte(status, 2));
+        rows.emplace_back(Texts::tr("Modem GSM"), view.modemStage->isEmpty() ? numbered : *view.modemStage);
     }
     if (view.signalBar)
-        rows.emplace_back(QStringLiteral("Sygnał GSM"), QStringLiteral("%1 z 20").arg(*view.signalBar));
-    if (view.pending)
-        rows.emplace_back(QStringLiteral("Zdarzenia"), *view.pending);
+        rows.emplace_back(Texts::tr("Sygnał GSM"), Texts::tr("%1 z 20").arg(*view.signalBar));
+    if (view.pending) {
+        //: Events waiting to be sent.
+        rows.emplace_back(Texts::tr("Zdarzenia"), *view.pending);
+    }
     if (status.size() > 5) {
-        rows.emplace_back(QStringLiteral("SMS (24h)"), QString::number(Byte(status, 4)));
-        rows.emplace_back(QStringLiteral("Połączenia (24h)"), QString::number(Byte(status, 5)));
+        rows.emplace_back(Texts::tr("SMS (24h)"), QString::number(Byte(status, 4)));
+        rows.emplace_back(Texts::tr("Połączenia (24h)"), QString::number(Byte(status, 5)));
     }
     if (view.temperature) {
         const QString state = TemperatureState(Byte(status, 0));
-        rows.emplace_back(QStringLiteral("Aktualna temperatura"),
+        rows.emplace_back(Texts::tr("Aktualna temperatura"),
                           *view.temperature +
                               (state.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(state)));
     }
     const auto voltage = [](const std::optional<QString>& text, const std::optional<bool>& good) {
-        return *text + (good && !*good ? QStringLiteral(" (za niskie)") : QString());
+        return *text + (good && !*good ? Texts::tr(" (za niskie)") : QString());
     };
     if (view.supply)
-        rows.emplace_back(QStringLiteral("Zasilacz 5V"), voltage(view.supply, view.supplyGood));
+        rows.emplace_back(Texts::tr("Zasilacz 5V"), voltage(view.supply, view.supplyGood));
     if (view.battery)
-        rows.emplace_back(QStringLiteral("Bateria"), voltage(view.battery, view.batteryGood));
+        rows.emplace_back(Texts::tr("Bateria"), voltage(view.battery, view.batteryGood));
     return Columns(rows);
 }
 

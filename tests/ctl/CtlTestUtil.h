@@ -21,12 +21,14 @@ struct CtlRun
 };
 
 // Ticks of 20 ms: a 10-tick wait gives up after 4 x 200 ms, long enough on a
-// loaded machine, short enough for the tests of silence.
+// loaded machine, short enough for the tests of silence. Polish, the texts'
+// own language, whatever the machine's languages are.
 inline QProcessEnvironment CtlEnvironment(const QMap<QString, QString>& extra = {})
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("TQ3_PORT"));
     env.remove(QStringLiteral("TQ3_PASSWORD"));
+    env.insert(QStringLiteral("TQ3_LANG"), QStringLiteral("pl"));
     env.insert(QStringLiteral("TQ3CTL_TICK_MS"), QStringLiteral("20"));
     // The network lines tq3ctl remembers go to a folder of the test's own.
     env.insert(QStringLiteral("XDG_CONFIG_HOME"),

@@ -114,6 +114,8 @@ private slots:
     void commandLine_data();
     void commandLine();
     void help();
+    void language_data();
+    void language();
     void ports();
     void show();
     void refusedFiles_data();
@@ -244,6 +246,71 @@ void TestCtl::help()
     const CtlRun wrong = RunCtl({QStringLiteral("flash")});
     QCOMPARE(wrong.code, int(ExitUsage));
     QVERIFY(wrong.err.contains("Nieznane polecenie: flash"));
+}
+
+void TestCtl::language_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("env"); // NAME=value; an empty value unsets NAME
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out"); // how standard output begins
+    QTest::addColumn<QByteArray>("err"); // how standard error begins; empty: nothing on it
+
+    const QStringList help{"--help"};
+    const QStringList english{"LANGUAGE=en", "LANG=en_US.UTF-8", "TQ3_LANG="};
+    const QStringList polish{"LANG=pl_PL.UTF-8", "TQ3_LANG="};
+    const QByteArray helpEn = "Usage: tq3ctl ", helpPl = "Użycie: tq3ctl ";
+    QTest::newRow("English system") << help << english << 0 << helpEn << QByteArray();
+    QTest::newRow("Polish system") << help << polish << 0 << helpPl << QByteArray();
+    QTest::newRow("system in a language not spoken")
+        << help << QStringList{"LANG=de_DE.UTF-8", "TQ3_LANG="} << 0 << helpPl << QByteArray();
+    QTest::newRow("TQ3_LANG over the system")
+        << help << QStringList{"LANG=pl_PL.UTF-8", "TQ3_LANG=en"} << 0 << helpEn << QByteArray();
+    QTest::newRow("--lang over TQ3_LANG")
+        << QStringList{"--lang", "pl", "--help"} << QStringList{"TQ3_LANG=en"} << 0 << helpPl << QByteArray();
+    QTest::newRow("--lang=en, a command's help")
+        << QStringList{"status", "--lang=en", "--help"} << polish << 0
+        << QByteArray("Usage: tq3ctl [-p PORT] [-P PASSWORD] status") << QByteArray();
+    QTest::newRow("unknown --lang") << QStringList{"--lang", "xx", "--help"} << polish << int(ExitUsage)
+                                    << QByteArray()
+                                    << QByteArray("tq3ctl: Nieznany język: xx (pl albo en)\n");
+    QTest::newRow("unknown TQ3_LANG")
+        << help << QStringList{"LANGUAGE=en", "LANG=en_US.UTF-8", "TQ3_LANG=xx"} << 0 << helpEn
+        << QByteArray("tq3ctl: Unknown language in TQ3_LANG: xx");
+    QTest::newRow("usage error in English")
+        << QStringList{"flash"} << english << int(ExitUsage) << QByteArray()
+        << QByteArray("tq3ctl: Unknown command: flash\nSee: tq3ctl --help\n");
+}
+
+// The language comes from --lang, else TQ3_LANG, else the system's languages,
+// and is in place before the first text, the help's or an error's.
+void TestCtl::language()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, env);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QFETCH(QByteArray, err);
+
+    QProcess p;
+    PrepareCtl(p, args);
+    QProcessEnvironment environment = p.processEnvironment();
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"})
+        environment.remove(name);
+    for (const QString& setting : env) {
+        const QString name = setting.section('=', 0, 0), value = setting.section('=', 1);
+        if (value.isEmpty())
+            environment.remove(name);
+        else
+            environment.insert(name, value);
+    }
+    p.setProcessEnvironment(environment);
+    p.start();
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), exitCode);
+    const QByteArray stdOut = p.readAllStandardOutput(), stdErr = p.readAllStandardError();
+    QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.startsWith(out), stdOut.constData());
+    QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : stdErr.startsWith(err), stdErr.constData());
 }
 
 // The window's list: COM1..COM8 first, then whatever devices this machine has.
