@@ -81,6 +81,10 @@ grep -E '^[0-9]+ upgraded, [0-9]+ newly installed' "$work/install.log" || true
 step "the programs in the bare system"
 help=$(in_root chroot "$root" tq3ctl --help) && [[ $help == "Użycie: tq3ctl "* ]] || fail "tq3ctl --help"
 help=$(in_root chroot "$root" tq3 --help) && [[ $help == "Użycie: tq3 "* ]] || fail "tq3 --help"
+# The English catalogue travels inside the programs; an English system gets it.
+help=$(in_root LANGUAGE=en LANG=en_US.UTF-8 chroot "$root" tq3ctl --help) && [[ $help == "Usage: tq3ctl "* ]] ||
+  fail "tq3ctl --help on an English system"
+help=$(in_root chroot "$root" tq3 --lang en --help) && [[ $help == "Usage: tq3 "* ]] || fail "tq3 --lang en --help"
 [ "$(in_root chroot "$root" tq3 --version)" = "tq3 $(dpkg-deb -f "$deb" Version | sed 's/-[^-]*$//')" ] ||
   fail "tq3 --version"
 # The installed tq3ctl reads the sample exactly as the one just built does.
