@@ -6,7 +6,6 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
-#include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -33,32 +32,37 @@ bool HasMark(int kind)
 
 struct Mark
 {
-    const char* label;
+    const char* label; // a few letters over the mark; the legend tells what they stand for
     const char*
         meaning; // the log's own event texts are the controller's, without diacritics; the legend is ours
 };
 
 // By kind, from 5 (start) to 13 (low temperature alarm).
 constexpr Mark Marks[] = {
-    {"S", "start urządzenia"},
-    {"GSM", "zestawienie łącza GSM"},
-    {"B230", "brak 230 V"},
-    {"P230", "powrót 230 V"},
-    {"Bat-", "bateria rozładowana"},
-    {"Bat+", "bateria naładowana"},
-    {"A+", "alarm: wysoka temperatura"},
-    {"N", "powrót temperatury do normy"},
-    {"A-", "alarm: niska temperatura"},
+    //: Chart mark over the event: device start. Marks stand over their events: keep them a few letters.
+    {QT_TRANSLATE_NOOP("HistoryChart", "S"), QT_TRANSLATE_NOOP("HistoryChart", "start urządzenia")},
+    {QT_TRANSLATE_NOOP("HistoryChart", "GSM"), QT_TRANSLATE_NOOP("HistoryChart", "zestawienie łącza GSM")},
+    //: Chart mark: 230 V mains lost (Brak)
+    {QT_TRANSLATE_NOOP("HistoryChart", "B230"), QT_TRANSLATE_NOOP("HistoryChart", "brak 230 V")},
+    //: Chart mark: 230 V mains back (Powrót)
+    {QT_TRANSLATE_NOOP("HistoryChart", "P230"), QT_TRANSLATE_NOOP("HistoryChart", "powrót 230 V")},
+    {QT_TRANSLATE_NOOP("HistoryChart", "Bat-"), QT_TRANSLATE_NOOP("HistoryChart", "bateria rozładowana")},
+    {QT_TRANSLATE_NOOP("HistoryChart", "Bat+"), QT_TRANSLATE_NOOP("HistoryChart", "bateria naładowana")},
+    {QT_TRANSLATE_NOOP("HistoryChart", "A+"), QT_TRANSLATE_NOOP("HistoryChart", "alarm: wysoka temperatura")},
+    //: Chart mark: temperature back to normal (Norma)
+    {QT_TRANSLATE_NOOP("HistoryChart", "N"),
+     QT_TRANSLATE_NOOP("HistoryChart", "powrót temperatury do normy")},
+    {QT_TRANSLATE_NOOP("HistoryChart", "A-"), QT_TRANSLATE_NOOP("HistoryChart", "alarm: niska temperatura")},
 };
 
 QString MarkLabel(int kind)
 {
-    return HasMark(kind) ? QString::fromUtf8(Marks[kind - 5].label) : QString();
+    return HasMark(kind) ? HistoryChart::tr(Marks[kind - 5].label) : QString();
 }
 
 QString MarkMeaning(int kind)
 {
-    return HasMark(kind) ? QString::fromUtf8(Marks[kind - 5].meaning) : QString();
+    return HasMark(kind) ? HistoryChart::tr(Marks[kind - 5].meaning) : QString();
 }
 
 const QColor TextColour(0x30, 0x30, 0x30);
@@ -87,15 +91,38 @@ Civil Split(HistoryTime t)
     return c;
 }
 
-const QLocale& Polish()
-{
-    static const QLocale locale(QLocale::Polish);
-    return locale;
-}
+// The months' short names under the time axis, in the language in use. The
+// widest of them sets how close the day and month ticks may stand.
+constexpr const char* MonthsShort[] = {
+    //: January, short, under the chart's time axis
+    QT_TRANSLATE_NOOP("HistoryChart", "sty"),
+    //: February, short
+    QT_TRANSLATE_NOOP("HistoryChart", "lut"),
+    //: March, short
+    QT_TRANSLATE_NOOP("HistoryChart", "mar"),
+    //: April, short
+    QT_TRANSLATE_NOOP("HistoryChart", "kwi"),
+    //: May, short
+    QT_TRANSLATE_NOOP("HistoryChart", "maj"),
+    //: June, short
+    QT_TRANSLATE_NOOP("HistoryChart", "cze"),
+    //: July, short
+    QT_TRANSLATE_NOOP("HistoryChart", "lip"),
+    //: August, short
+    QT_TRANSLATE_NOOP("HistoryChart", "sie"),
+    //: September, short
+    QT_TRANSLATE_NOOP("HistoryChart", "wrz"),
+    //: October, short
+    QT_TRANSLATE_NOOP("HistoryChart", "paź"),
+    //: November, short
+    QT_TRANSLATE_NOOP("HistoryChart", "lis"),
+    //: December, short
+    QT_TRANSLATE_NOOP("HistoryChart", "gru"),
+};
 
 QString MonthShort(int month)
 {
-    return Polish().standaloneMonthName(month, QLocale::ShortFormat);
+    return HistoryChart::tr(MonthsShort[std::clamp(month, 1, 12) - 1]);
 }
 
 // The temperature axis: whole degrees when the step allows, else one decimal.
@@ -209,12 +236,15 @@ std::vector<Tick> TimeTicks(HistoryTime from, HistoryTime to, const TimeStep& st
 
 QString MeasurementsText(int n)
 {
+    // Polish has three forms; a language with fewer gives the same text to two of them.
     const int tens = n % 100;
     if (n == 1)
-        return QStringLiteral("1 pomiar");
+        return HistoryChart::tr("1 pomiar");
+    //: %1 ends in 2, 3 or 4 (not 12-14)
     if (n % 10 >= 2 && n % 10 <= 4 && (tens < 12 || tens > 14))
-        return QString::number(n) + QStringLiteral(" pomiary");
-    return QString::number(n) + QStringLiteral(" pomiarów");
+        return HistoryChart::tr("%1 pomiary").arg(n);
+    //: %1 is any other count: 0, 5 to 21, 25 to 31, 100...
+    return HistoryChart::tr("%1 pomiarów").arg(n);
 }
 
 struct LegendItem
@@ -408,9 +438,9 @@ HistoryChart::Layout HistoryChart::MakeLayout(const QRect& whole) const
     const double margin = l.unit;
     const double sampleWidth = 2.5 * l.unit;
     if (temperatures)
-        l.legend.push_back({LegendItem::Line, 0, QStringLiteral("temperatura"), {}});
+        l.legend.push_back({LegendItem::Line, 0, tr("temperatura"), {}});
     if (kinds[7])
-        l.legend.push_back({LegendItem::Shade, 0, QStringLiteral("bez zasilania 230 V"), {}});
+        l.legend.push_back({LegendItem::Shade, 0, tr("bez zasilania 230 V"), {}});
     for (int kind = 5; kind <= 13; ++kind) {
         if (kinds[std::size_t(kind)])
             l.legend.push_back({LegendItem::Mark, kind, MarkMeaning(kind), {}});
@@ -545,7 +575,7 @@ void HistoryChart::Paint(QPainter& p, const QRect& whole) const
     PaintLegend(p, l);
     if (l.empty) {
         p.setPen(TextColour);
-        p.drawText(l.plot, Qt::AlignCenter, QStringLiteral("Brak danych historii"));
+        p.drawText(l.plot, Qt::AlignCenter, tr("Brak danych historii"));
     }
     p.restore();
 }
@@ -592,8 +622,8 @@ void HistoryChart::PaintLimits(QPainter& p, const Layout& l) const
 {
     const QFontMetricsF fm(l.font);
     for (const auto& [limit, colour, name] :
-         {std::tuple{settings_.alarmMaxTenths, AlarmMaxColour(), QStringLiteral("Alarm max ")},
-          std::tuple{settings_.alarmMinTenths, AlarmMinColour(), QStringLiteral("Alarm min ")}}) {
+         {std::tuple{settings_.alarmMaxTenths, AlarmMaxColour(), tr("Alarm max %1")},
+          std::tuple{settings_.alarmMinTenths, AlarmMinColour(), tr("Alarm min %1")}}) {
         if (!limit)
             continue;
         const double y = std::round(l.Y(*limit));
@@ -601,7 +631,7 @@ void HistoryChart::PaintLimits(QPainter& p, const Layout& l) const
         p.setPen(pen);
         p.drawLine(QPointF(l.Left(), y), QPointF(l.Right(), y));
         // The name above its line, or below it when the line runs along the top.
-        const QString text = name + TemperatureText(*limit);
+        const QString text = name.arg(TemperatureText(*limit));
         const double w = fm.horizontalAdvance(text);
         const bool above = y - l.Top() > 1.2 * l.lineHeight;
         // On a veil of white, to stay legible where the temperature line runs under it.
@@ -844,8 +874,7 @@ std::optional<ChartReadOut> HistoryChart::ReadOutAt(QPointF point, const QRect& 
         return std::nullopt;
     const HistoryEntry& e = entries_[*best];
     return ChartReadOut{*best, e.time, HistoryTimeText(e.time),
-                        e.tenths ? TemperatureText(*e.tenths) : QString(),
-                        HistoryEventText(e.kind).trimmed()};
+                        e.tenths ? TemperatureText(*e.tenths) : QString(), HistoryEventName(e.kind)};
 }
 
 ChartStats HistoryChart::VisibleStats() const
@@ -886,25 +915,25 @@ QString HistoryChart::DurationText(qint64 seconds)
     const qint64 days = seconds / DaySeconds;
     const qint64 hours = seconds % DaySeconds / 3600;
     const qint64 minutes = seconds % 3600 / 60;
+    if (days == 1)
+        return hours > 0 ? tr("1 dzień %1 godz.").arg(hours) : tr("1 dzień");
     if (days > 0)
-        return QString::number(days) + (days == 1 ? QStringLiteral(" dzień") : QStringLiteral(" dni")) +
-               (hours > 0 ? QStringLiteral(" %1 godz.").arg(hours) : QString());
+        return hours > 0 ? tr("%1 dni %2 godz.").arg(days).arg(hours) : tr("%1 dni").arg(days);
     if (hours > 0)
-        return QStringLiteral("%1 godz.").arg(hours) +
-               (minutes > 0 ? QStringLiteral(" %1 min").arg(minutes) : QString());
+        return minutes > 0 ? tr("%1 godz. %2 min").arg(hours).arg(minutes) : tr("%1 godz.").arg(hours);
     if (minutes > 0)
-        return QStringLiteral("%1 min").arg(minutes);
-    return QStringLiteral("%1 s").arg(std::max<qint64>(seconds, 0));
+        return tr("%1 min").arg(minutes);
+    return tr("%1 s").arg(std::max<qint64>(seconds, 0));
 }
 
 QString HistoryChart::StatsText(const ChartStats& s)
 {
     if (s.count == 0 || !s.minTenths || !s.maxTenths || !s.meanTenths)
-        return QStringLiteral("Brak pomiarów w widocznym zakresie");
-    return QStringLiteral("min ") + TemperatureText(*s.minTenths) + QStringLiteral("  średnia ") +
-           TemperatureText(int(std::lround(*s.meanTenths))) + QStringLiteral("  maks. ") +
-           TemperatureText(*s.maxTenths) + QStringLiteral("  (") + MeasurementsText(s.count) +
-           QStringLiteral(", ") + DurationText(s.spanSeconds) + QLatin1Char(')');
+        return tr("Brak pomiarów w widocznym zakresie");
+    //: %1 lowest, %2 mean, %3 highest temperature; %4 how many readings, %5 over what time
+    return tr("min %1  średnia %2  maks. %3  (%4, %5)")
+        .arg(TemperatureText(*s.minTenths), TemperatureText(int(std::lround(*s.meanTenths))),
+             TemperatureText(*s.maxTenths), MeasurementsText(s.count), DurationText(s.spanSeconds));
 }
 
 bool HistoryChart::SaveImage(const QString& path, QSize size, QString* error) const
@@ -914,12 +943,12 @@ bool HistoryChart::SaveImage(const QString& path, QSize size, QString* error) co
             *error = text;
         return false;
     };
-    const QString cannot = QStringLiteral("Nie można zapisać pliku %1").arg(path);
+    const QString cannot = tr("Nie można zapisać pliku %1").arg(path);
     if (size.width() < 100 || size.height() < 100)
-        return fail(QStringLiteral("Za mały rozmiar obrazu: %1 x %2").arg(size.width()).arg(size.height()));
+        return fail(tr("Za mały rozmiar obrazu: %1 x %2").arg(size.width()).arg(size.height()));
     // Without one, Qt's fonts end the program instead of failing.
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return fail(QStringLiteral("Wykres wymaga QGuiApplication (bez ekranu: QT_QPA_PLATFORM=offscreen)"));
+        return fail(tr("Wykres wymaga QGuiApplication (bez ekranu: QT_QPA_PLATFORM=offscreen)"));
     const QString suffix = QFileInfo(path).suffix().toLower();
     const QRect whole(QPoint(0, 0), size);
     if (suffix == QLatin1String("png")) {
@@ -936,8 +965,8 @@ bool HistoryChart::SaveImage(const QString& path, QSize size, QString* error) co
         pdf.setPageOrientation(QPageLayout::Landscape);
         pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
         pdf.setResolution(150);
-        pdf.setTitle(QStringLiteral("Historia sterownika TQ-3"));
-        pdf.setCreator(QStringLiteral("Konfigurator TQ-3"));
+        pdf.setTitle(tr("Historia sterownika TQ-3"));
+        pdf.setCreator(tr("Konfigurator TQ-3"));
         QPainter p;
         if (!p.begin(&pdf))
             return fail(cannot);
@@ -956,14 +985,14 @@ bool HistoryChart::SaveImage(const QString& path, QSize size, QString* error) co
         svg.setFileName(path);
         svg.setSize(size);
         svg.setViewBox(whole);
-        svg.setTitle(QStringLiteral("Historia sterownika TQ-3"));
+        svg.setTitle(tr("Historia sterownika TQ-3"));
         QPainter p;
         if (!p.begin(&svg))
             return fail(cannot);
         Paint(p, whole);
         return p.end() || fail(cannot);
     }
-    return fail(QStringLiteral("Nieznany format pliku %1: obsługiwane są .png, .pdf i .svg").arg(path));
+    return fail(tr("Nieznany format pliku %1: obsługiwane są .png, .pdf i .svg").arg(path));
 }
 
 QColor HistoryChart::LineColour()

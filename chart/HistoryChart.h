@@ -11,6 +11,7 @@
 #include "history/HistoryModel.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QPointF>
 #include <QRect>
 #include <QSize>
@@ -37,7 +38,7 @@ struct ChartReadOut
     HistoryTime time = 0;
     QString timeText;        // "2024/09/07 00:05:03"
     QString temperatureText; // "+21,5 °C", empty for a record without one
-    QString eventText;       // the log's event text, trimmed
+    QString eventText;       // the event's name (HistoryEventName), empty for none
 };
 
 // The temperatures of the visible range.
@@ -55,6 +56,8 @@ inline constexpr QSize DefaultPlotSize{1754, 1240};
 
 class HistoryChart
 {
+    Q_DECLARE_TR_FUNCTIONS(HistoryChart)
+
 public:
     // The chart keeps the reference: the caller's vector must outlive it, and may
     // grow or change between paints.
@@ -97,7 +100,8 @@ public:
     static QString TemperatureText(int tenths);
 
     // By the file's extension: .png, .pdf (A4 landscape) or .svg. False, with the
-    // reason in Polish, when the format is unknown or the file cannot be written.
+    // reason in the language in use, when the format is unknown or the file cannot
+    // be written.
     bool SaveImage(const QString& path, QSize size, QString* error) const;
 
     // The colours, for the legend and for tests that look at the pixels.

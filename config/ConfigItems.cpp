@@ -3,6 +3,8 @@
 #include "config/CodePage1250.h"
 #include "config/TempFormat.h"
 
+#include <QCoreApplication>
+
 namespace tq3 {
 
 namespace {
@@ -21,32 +23,46 @@ constexpr quint32 Green = 0xCCFF99;
 constexpr quint32 Sky = 0xA6CAF0;
 
 constexpr std::array<ConfigItem, ItemCount> Items = {{
-    {4, 5, E::Text, ShortWrite, "Edit_pin", "pin", "PIN karty SIM", &S::pin, Yellow, 4},
-    {6, 7, E::SmsCentre, ShortWrite, "Edit_operator", "sms_centre", "Centrum SMS", &S::smsCentre, Yellow, 8},
-    {8, 9, E::Text, ShortWrite, "Edit_Tel1", "tel1", "Telefon nr. 1", nullptr, Yellow, 12},
-    {10, 11, E::Text, ShortWrite, "Edit_Tel2", "tel2", "Telefon nr. 2", nullptr, Yellow, 16},
-    {12, 13, E::Text, ShortWrite, "Edit_Tel3", "tel3", "Telefon nr. 3", nullptr, Yellow, 20},
-    {14, 15, E::Text, ShortWrite, "Edit_Tel4", "tel4", "Telefon nr. 4", nullptr, Yellow, 22},
-    {16, 17, E::Text, LongWrite, "Edit_IN1N", "mains_lost", "Zasilacz 5V: Brak", &S::in1n, Orange, 26},
-    {18, 19, E::Text, LongWrite, "Edit_IN2N", "temp_high", "Temperatura: Wysoka", &S::in2n, Orange, 30},
-    {20, 21, E::Text, LongWrite, "Edit_IN1A", "mains_back", "Zasilacz 5V: Powrót", &S::in1a, Green, 46},
-    {22, 23, E::Text, LongWrite, "Edit_IN2A", "temp_low", "Temperatura: Niska", &S::in2a, Sky, 50},
-    {24, 25, E::Text, LongWrite, "Edit_IN3A", "temp_normal", "Temperatura: Norma", &S::in3a, Green, 54},
-    {26, 27, E::Text, ShortWrite, "Edit_Out2zal", "status_query", "Zapytanie o stan", &S::out2zal, Yellow,
-     70},
-    {28, 29, E::SmsLimit, ShortWrite, "Edit_LimitSMS", "sms_limit", "Limit [24h]: SMS", nullptr, Yellow, 94},
-    {30, 31, E::Thresholds, ShortWrite, "TempMin", "temp_alarms", "Alarm temperatury: Min, Max", nullptr,
-     Yellow, 95},
-    {32, 33, E::Correction, ShortWrite, "TempKorekta", "temp_correction", "Korekta temperatury", nullptr,
-     Yellow, 96},
-    {34, 35, E::Interval, ShortWrite, "TempZapisz", "log_interval", "Zapis temp. co [min]", nullptr, Yellow,
-     97},
-    {36, 37, E::Text, LongWrite, "Edit_IN4N", "battery_low", "Bateria: Rozład.", &S::in4n, Orange, 98},
-    {38, 39, E::Text, LongWrite, "Edit_IN4A", "battery_charged", "Bateria: Naład.", &S::in4a, Green, 99},
-    {40, 41, E::CallOnAlarm, LongWrite, "VoiceBox", "call_on_alarm", "Dzwon przy alarmie", nullptr, Yellow,
-     100},
-    {42, 43, E::VoiceLimit, ShortWrite, "Edit_LimitVoice", "voice_limit", "Limit [24h]: Dzwon", nullptr,
-     Yellow, 100},
+    {4, 5, E::Text, ShortWrite, "Edit_pin", "pin", QT_TRANSLATE_NOOP("ConfigItems", "PIN karty SIM"), &S::pin,
+     Yellow, 4},
+    {6, 7, E::SmsCentre, ShortWrite, "Edit_operator", "sms_centre",
+     QT_TRANSLATE_NOOP("ConfigItems", "Centrum SMS"), &S::smsCentre, Yellow, 8},
+    {8, 9, E::Text, ShortWrite, "Edit_Tel1", "tel1", QT_TRANSLATE_NOOP("ConfigItems", "Telefon nr. 1"),
+     nullptr, Yellow, 12},
+    {10, 11, E::Text, ShortWrite, "Edit_Tel2", "tel2", QT_TRANSLATE_NOOP("ConfigItems", "Telefon nr. 2"),
+     nullptr, Yellow, 16},
+    {12, 13, E::Text, ShortWrite, "Edit_Tel3", "tel3", QT_TRANSLATE_NOOP("ConfigItems", "Telefon nr. 3"),
+     nullptr, Yellow, 20},
+    {14, 15, E::Text, ShortWrite, "Edit_Tel4", "tel4", QT_TRANSLATE_NOOP("ConfigItems", "Telefon nr. 4"),
+     nullptr, Yellow, 22},
+    {16, 17, E::Text, LongWrite, "Edit_IN1N", "mains_lost",
+     QT_TRANSLATE_NOOP("ConfigItems", "Zasilacz 5V: Brak"), &S::in1n, Orange, 26},
+    {18, 19, E::Text, LongWrite, "Edit_IN2N", "temp_high",
+     QT_TRANSLATE_NOOP("ConfigItems", "Temperatura: Wysoka"), &S::in2n, Orange, 30},
+    {20, 21, E::Text, LongWrite, "Edit_IN1A", "mains_back",
+     QT_TRANSLATE_NOOP("ConfigItems", "Zasilacz 5V: Powrót"), &S::in1a, Green, 46},
+    {22, 23, E::Text, LongWrite, "Edit_IN2A", "temp_low",
+     QT_TRANSLATE_NOOP("ConfigItems", "Temperatura: Niska"), &S::in2a, Sky, 50},
+    {24, 25, E::Text, LongWrite, "Edit_IN3A", "temp_normal",
+     QT_TRANSLATE_NOOP("ConfigItems", "Temperatura: Norma"), &S::in3a, Green, 54},
+    {26, 27, E::Text, ShortWrite, "Edit_Out2zal", "status_query",
+     QT_TRANSLATE_NOOP("ConfigItems", "Zapytanie o stan"), &S::out2zal, Yellow, 70},
+    {28, 29, E::SmsLimit, ShortWrite, "Edit_LimitSMS", "sms_limit",
+     QT_TRANSLATE_NOOP("ConfigItems", "Limit [24h]: SMS"), nullptr, Yellow, 94},
+    {30, 31, E::Thresholds, ShortWrite, "TempMin", "temp_alarms",
+     QT_TRANSLATE_NOOP("ConfigItems", "Alarm temperatury: Min, Max"), nullptr, Yellow, 95},
+    {32, 33, E::Correction, ShortWrite, "TempKorekta", "temp_correction",
+     QT_TRANSLATE_NOOP("ConfigItems", "Korekta temperatury"), nullptr, Yellow, 96},
+    {34, 35, E::Interval, ShortWrite, "TempZapisz", "log_interval",
+     QT_TRANSLATE_NOOP("ConfigItems", "Zapis temp. co [min]"), nullptr, Yellow, 97},
+    {36, 37, E::Text, LongWrite, "Edit_IN4N", "battery_low",
+     QT_TRANSLATE_NOOP("ConfigItems", "Bateria: Rozład."), &S::in4n, Orange, 98},
+    {38, 39, E::Text, LongWrite, "Edit_IN4A", "battery_charged",
+     QT_TRANSLATE_NOOP("ConfigItems", "Bateria: Naład."), &S::in4a, Green, 99},
+    {40, 41, E::CallOnAlarm, LongWrite, "VoiceBox", "call_on_alarm",
+     QT_TRANSLATE_NOOP("ConfigItems", "Dzwon przy alarmie"), nullptr, Yellow, 100},
+    {42, 43, E::VoiceLimit, ShortWrite, "Edit_LimitVoice", "voice_limit",
+     QT_TRANSLATE_NOOP("ConfigItems", "Limit [24h]: Dzwon"), nullptr, Yellow, 100},
 }};
 
 // The four telephone numbers live in one array of the record.
@@ -182,13 +198,18 @@ bool DecodeItem(const ConfigItem& item, const QByteArray& payload, Settings& s)
     return true;
 }
 
+QString ItemLabel(const ConfigItem& item)
+{
+    return QCoreApplication::translate("ConfigItems", item.label);
+}
+
 QString RefuseItem(const ConfigItem& item, const Settings& s)
 {
-    const QString label = QString::fromUtf8(item.label);
     if (const QByteArray* text = TextOf(item, s)) {
         if (text->size() > MaxSettingText)
-            return QStringLiteral("Tekst w polu \"%1\" jest za długi (najwyżej %2 znaków).")
-                .arg(label)
+            return QCoreApplication::translate("ConfigItems",
+                                               "Tekst w polu \"%1\" jest za długi (najwyżej %2 znaków).")
+                .arg(ItemLabel(item))
                 .arg(MaxSettingText);
     }
     return {};
@@ -202,7 +223,8 @@ QString ItemText(const ConfigItem& item, const Settings& s)
         return FromCp1250(*TextOf(item, s));
     case ItemEncoding::SmsLimit: {
         const SmsLimit limit = DecodeSmsLimit(s.smsLimit);
-        return QString::number(limit.limit) + (limit.filter ? QStringLiteral(", Filtr SMS") : QString());
+        return QString::number(limit.limit) +
+               (limit.filter ? QCoreApplication::translate("ConfigItems", ", Filtr SMS") : QString());
     }
     case ItemEncoding::Thresholds:
         return ThresholdText(s.tempMin) + QStringLiteral(", ") + ThresholdText(s.tempMax);
@@ -211,7 +233,8 @@ QString ItemText(const ConfigItem& item, const Settings& s)
     case ItemEncoding::Interval:
         return QString::number(s.interval);
     case ItemEncoding::CallOnAlarm:
-        return s.callOnAlarm == 1 ? QStringLiteral("tak") : QStringLiteral("nie");
+        return s.callOnAlarm == 1 ? QCoreApplication::translate("ConfigItems", "tak")
+                                  : QCoreApplication::translate("ConfigItems", "nie");
     case ItemEncoding::VoiceLimit:
         return QString::number(s.voiceLimit);
     }

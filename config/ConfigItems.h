@@ -50,7 +50,7 @@ struct ConfigItem
     quint16 writeTicks;         // time-out of the write's answer, in ticks
     const char* control;        // object name of the window's field holding the value
     const char* key;            // the item's name in tq3ctl's output
-    const char* label;          // how the user knows the item (Polish, as on the window)
+    const char* label;          // how the user knows the item, in Polish as on the window: see ItemLabel
     QByteArray Settings::*text; // where a text item keeps its value (the telephones: see TextOf)
     quint32 baseRgb;            // the field's colour when it holds the controller's value
     quint8 writeProgress;       // the transfer's progress, in percent, once this item is written
@@ -79,6 +79,8 @@ QByteArray EncodeItem(const ConfigItem& item, const Settings& settings);
 // record unchanged) when the answer is too short to hold one. A text keeps
 // what stands before its first zero byte, as its field shows it.
 bool DecodeItem(const ConfigItem& item, const QByteArray& payload, Settings& settings);
+// The item's label in the language in use.
+QString ItemLabel(const ConfigItem& item);
 // Empty when the item can go as the record holds it; otherwise why not.
 QString RefuseItem(const ConfigItem& item, const Settings& settings);
 // The item's value as a person reads it (tq3ctl show, diff).

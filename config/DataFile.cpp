@@ -3,6 +3,7 @@
 #include "config/ConfigFile.h"
 #include "link/UserPrompts.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -92,7 +93,8 @@ bool LoadDataFile(const QString& path, const QByteArray& tag, QByteArray& buffer
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         prompts.Beep();
-        prompts.Message(MessageKind::Error, QStringLiteral("Nie można otworzyć pliku"));
+        prompts.Message(MessageKind::Error,
+                        QCoreApplication::translate("DataFile", "Nie można otworzyć pliku"));
         return false;
     }
     const qint64 size = file.size();
@@ -100,24 +102,26 @@ bool LoadDataFile(const QString& path, const QByteArray& tag, QByteArray& buffer
     // tag and check byte: such a file is not one of ours.
     if (size < ContainerMinSize || size > ContainerMaxSize) {
         buffer.clear();
-        prompts.Message(MessageKind::Error, QStringLiteral("Zly format pliku"));
+        prompts.Message(MessageKind::Error, QCoreApplication::translate("DataFile", "Zly format pliku"));
         return false;
     }
     buffer = file.read(size);
     if (buffer.size() != size) {
         prompts.Beep();
-        prompts.Message(MessageKind::Error, QStringLiteral("Nie można odczytać pliku"));
+        prompts.Message(MessageKind::Error,
+                        QCoreApplication::translate("DataFile", "Nie można odczytać pliku"));
         return false;
     }
     const ContainerCheck check = CheckContainer(buffer, tag);
     bool result = true;
     if (!check.tagOk) {
-        prompts.Message(MessageKind::Error, QStringLiteral("Zly format pliku"));
+        prompts.Message(MessageKind::Error, QCoreApplication::translate("DataFile", "Zly format pliku"));
         result = false;
     }
     if (!check.checkOk) {
         prompts.Beep();
-        prompts.Message(MessageKind::Error, QStringLiteral("Bląd CRC pliku konfiguracji"));
+        prompts.Message(MessageKind::Error,
+                        QCoreApplication::translate("DataFile", "Bląd CRC pliku konfiguracji"));
         result = false;
     }
     return result;

@@ -4,6 +4,10 @@
 
 #include "config/CodePage1250.h"
 
+#include <QCoreApplication>
+
+#include <array>
+
 namespace tq3 {
 
 namespace {
@@ -18,6 +22,32 @@ int ByteAt(const QByteArray& bytes, qsizetype i)
 QString TwoDigits(int value)
 {
     return value < 10 ? QLatin1Char('0') + QString::number(value) : QString::number(value);
+}
+
+struct Event
+{
+    const char* logText; // the controller's words, padded as the log has them
+    const char* name;    // the same trimmed, as the user is shown it
+};
+
+// By kind, from 4 (the cyclic record) to 13 (low temperature alarm).
+constexpr Event Events[] = {
+    {"       Zapis cykliczny temperatury  ",
+     QT_TRANSLATE_NOOP("HistoryFormat", "Zapis cykliczny temperatury")},
+    {"  Start urzadzenia ", QT_TRANSLATE_NOOP("HistoryFormat", "Start urzadzenia")},
+    {"  Zestawienie łącza GSM ", QT_TRANSLATE_NOOP("HistoryFormat", "Zestawienie łącza GSM")},
+    {"  Brak 230V ", QT_TRANSLATE_NOOP("HistoryFormat", "Brak 230V")},
+    {"  Powrot 230V ", QT_TRANSLATE_NOOP("HistoryFormat", "Powrot 230V")},
+    {"  Bateria rozladowana ", QT_TRANSLATE_NOOP("HistoryFormat", "Bateria rozladowana")},
+    {"  Bateria naladowana ", QT_TRANSLATE_NOOP("HistoryFormat", "Bateria naladowana")},
+    {"  Alarm!, Wysoka temperatura ", QT_TRANSLATE_NOOP("HistoryFormat", "Alarm!, Wysoka temperatura")},
+    {"  Powrot do normy temperatury ", QT_TRANSLATE_NOOP("HistoryFormat", "Powrot do normy temperatury")},
+    {"  Alarm!, Niska temperatura ", QT_TRANSLATE_NOOP("HistoryFormat", "Alarm!, Niska temperatura")},
+};
+
+const Event* EventOf(int kind)
+{
+    return kind >= 4 && kind <= 13 ? &Events[kind - 4] : nullptr;
 }
 
 } // namespace
@@ -43,30 +73,19 @@ QString FormatHistoryTemperature(quint16 raw)
 
 QString HistoryEventText(int kind)
 {
-    switch (kind) {
-    case 4:
-        return QStringLiteral("       Zapis cykliczny temperatury  ");
-    case 5:
-        return QStringLiteral("  Start urzadzenia ");
-    case 6:
-        return QStringLiteral("  Zestawienie łącza GSM ");
-    case 7:
-        return QStringLiteral("  Brak 230V ");
-    case 8:
-        return QStringLiteral("  Powrot 230V ");
-    case 9:
-        return QStringLiteral("  Bateria rozladowana ");
-    case 10:
-        return QStringLiteral("  Bateria naladowana ");
-    case 11:
-        return QStringLiteral("  Alarm!, Wysoka temperatura ");
-    case 12:
-        return QStringLiteral("  Powrot do normy temperatury ");
-    case 13:
-        return QStringLiteral("  Alarm!, Niska temperatura ");
-    default:
-        return {};
-    }
+    // Made once: reading a saved history compares every line with them.
+    static const std::array<QString, std::size(Events)> texts = [] {
+        std::array<QString, std::size(Events)> t;
+        for (std::size_t i = 0; i < t.size(); ++i)
+            t[i] = QString::fromUtf8(Events[i].logText);
+        return t;
+    }();
+    return EventOf(kind) ? texts[std::size_t(kind - 4)] : QString();
+}
+
+QString HistoryEventName(int kind)
+{
+    return EventOf(kind) ? QCoreApplication::translate("HistoryFormat", EventOf(kind)->name) : QString();
 }
 
 bool HistoryKindHasTemperature(int kind)
@@ -112,6 +131,17 @@ QString HistoryShortfallLine(int received, int announced)
         .arg(received)
         .arg(announced)
         .arg(announced == 1 ? QStringLiteral("rekordu") : QStringLiteral("rekordów"));
+}
+
+QString HistoryShortfallText(int received, int announced)
+{
+    if (announced == 1)
+        return QCoreApplication::translate("HistoryFormat", "Niepełna historia: odebrano %1 z %2 rekordu")
+            .arg(received)
+            .arg(announced);
+    return QCoreApplication::translate("HistoryFormat", "Niepełna historia: odebrano %1 z %2 rekordów")
+        .arg(received)
+        .arg(announced);
 }
 
 QByteArray HistoryFileBytes(const QStringList& lines)

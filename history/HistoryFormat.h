@@ -22,7 +22,11 @@ QString FormatHistoryTimestamp(const QByteArray& record);
 QString FormatHistoryTemperature(quint16 raw);
 
 // The event text of a kind (high nibble of byte 1), empty for the kinds without one.
+// It is the log's and the files' text, compared when they are read back: never translated.
 QString HistoryEventText(int kind);
+// The same event as the user is shown it outside the log (the chart's read-out), in
+// the language in use: in Polish, the event text trimmed.
+QString HistoryEventName(int kind);
 bool HistoryKindHasTemperature(int kind);
 
 // The log line of a record; nullopt for a kind without text, or for a record
@@ -35,8 +39,12 @@ std::optional<int> HistoryBytes(const QByteArray& payload);
 // The gauge's maximum for it: the size, capped at 32760.
 std::optional<int> HistoryTotal(const QByteArray& payload);
 
-// The line that says a download ended with fewer records than announced.
+// The line that says a download ended with fewer records than announced. It closes
+// the log and its saved file, where reading it back looks for it: never translated.
 QString HistoryShortfallLine(int received, int announced);
+// The same said to the user in the language in use (tq3ctl's message); in Polish
+// the line itself.
+QString HistoryShortfallText(int received, int announced);
 
 // The log as a history text file: every line ended by CR LF, code page 1250.
 QByteArray HistoryFileBytes(const QStringList& lines);

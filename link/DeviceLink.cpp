@@ -172,7 +172,10 @@ bool DeviceLink::WaitAnswer(quint16 ticks, quint8 code, const std::function<bool
             qCDebug(lcLink) << "no answer of type" << code << "after the resends";
             if (code != CodeStatus) {
                 prompts_.Beep();
-                prompts_.Message(MessageKind::Error, QStringLiteral("Brak odpowiedzi z TQ-3"));
+                // A context of its own rather than tr()'s "tq3::DeviceLink", which lupdate
+                // gets right only when it finds the class's header.
+                prompts_.Message(MessageKind::Error,
+                                 QCoreApplication::translate("DeviceLink", "Brak odpowiedzi z TQ-3"));
             }
             LetMessagesRun();
             host_.EnterLoggedOut();

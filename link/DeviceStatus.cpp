@@ -1,5 +1,7 @@
 #include "link/DeviceStatus.h"
 
+#include <QCoreApplication>
+
 namespace tq3 {
 
 namespace {
@@ -34,28 +36,30 @@ std::optional<QString> VersionText(const QByteArray& loginPayload)
 
 QString ModemStageText(quint8 stage)
 {
+    // The status bar's panel is narrow and its font never shrinks: a translation
+    // must be no wider than "RESET modemu GSM".
     if (stage <= 2)
-        return QStringLiteral("Załączenie modemu GSM");
+        return QCoreApplication::translate("DeviceStatus", "Załączenie modemu GSM");
     if (stage <= 6)
-        return QStringLiteral("Wykrywanie modemu GSM");
+        return QCoreApplication::translate("DeviceStatus", "Wykrywanie modemu GSM");
     if (stage <= 8)
-        return QStringLiteral("Sprawdzenie karty SIM");
+        return QCoreApplication::translate("DeviceStatus", "Sprawdzenie karty SIM");
     if (stage <= 10)
-        return QStringLiteral("Wprowadzanie PIN");
+        return QCoreApplication::translate("DeviceStatus", "Wprowadzanie PIN");
     if (stage == 11)
-        return QStringLiteral("Logowanie do sieci GSM");
+        return QCoreApplication::translate("DeviceStatus", "Logowanie do sieci GSM");
     if (stage == 12)
-        return QStringLiteral("Kasowanie SMS");
+        return QCoreApplication::translate("DeviceStatus", "Kasowanie SMS");
     if (stage <= 14)
-        return QStringLiteral("Konfiguracja SMS");
+        return QCoreApplication::translate("DeviceStatus", "Konfiguracja SMS");
     if (stage <= 16)
-        return QStringLiteral("Zapis SMSC");
+        return QCoreApplication::translate("DeviceStatus", "Zapis SMSC");
     if (stage == 17)
-        return QStringLiteral("Odczyt poziomu RSSI");
+        return QCoreApplication::translate("DeviceStatus", "Odczyt poziomu RSSI");
     if (stage == 19 || stage == 20)
-        return QStringLiteral("Połączony z siecią GSM");
+        return QCoreApplication::translate("DeviceStatus", "Połączony z siecią GSM");
     if (stage == 100)
-        return QStringLiteral("RESET modemu GSM");
+        return QCoreApplication::translate("DeviceStatus", "RESET modemu GSM");
     return QString();
 }
 
@@ -98,15 +102,17 @@ DeviceStatusView DecodeStatus(const QByteArray& payload)
         view.tempColour = colours[ByteAt(payload, 0) & 0x03];
     }
     if (n >= 2)
-        view.pending = QStringLiteral("Zd: %1").arg(ByteAt(payload, 1) & 0x7F);
+        //: Events waiting to be handled, in a narrow label
+        view.pending = QCoreApplication::translate("DeviceStatus", "Zd: %1").arg(ByteAt(payload, 1) & 0x7F);
     if (n >= 3)
         view.modemStage = ModemStageText(ByteAt(payload, 2));
     if (n >= 4)
         view.signalBar = SignalBarValue(ByteAt(payload, 3));
     if (n >= 5)
-        view.smsCount = QStringLiteral("%1 z").arg(ByteAt(payload, 4));
+        //: Used of the daily limit, read against the limit field to its right; no wider than "0 z"
+        view.smsCount = QCoreApplication::translate("DeviceStatus", "%1 z").arg(ByteAt(payload, 4));
     if (n >= 6)
-        view.voiceCount = QStringLiteral("%1 z").arg(ByteAt(payload, 5));
+        view.voiceCount = QCoreApplication::translate("DeviceStatus", "%1 z").arg(ByteAt(payload, 5));
     if (n >= 8)
         view.temperature = TemperatureText(WordAt(payload, 6));
     if (n >= 10) {

@@ -1,5 +1,6 @@
 #include "port/NetworkPorts.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 
 namespace tq3 {
@@ -54,7 +55,11 @@ std::vector<PortEntry> RecentNetworkEntries()
 {
     std::vector<PortEntry> entries;
     for (const QString& name : RecentNetworkPorts())
-        entries.push_back({name, name, {}, QStringLiteral("linia sieciowa, ostatnio użyta"), {}});
+        entries.push_back({name,
+                           name,
+                           {},
+                           QCoreApplication::translate("NetworkPorts", "linia sieciowa, ostatnio użyta"),
+                           {}});
     return entries;
 }
 

@@ -1,5 +1,6 @@
 #include "port/PortList.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -76,12 +77,12 @@ QString PortToolTip(const PortEntry& entry)
 {
     QStringList lines;
     if (!entry.manufacturer.isEmpty())
-        lines << QStringLiteral("Producent: ") + entry.manufacturer;
+        lines << QCoreApplication::translate("PortList", "Producent: %1").arg(entry.manufacturer);
     if (!entry.description.isEmpty())
-        lines << QStringLiteral("Opis: ") + entry.description;
+        lines << QCoreApplication::translate("PortList", "Opis: %1").arg(entry.description);
     if (!entry.serialNumber.isEmpty())
-        lines << QStringLiteral("Numer seryjny: ") + entry.serialNumber;
-    lines << QStringLiteral("Urządzenie: ") + entry.device;
+        lines << QCoreApplication::translate("PortList", "Numer seryjny: %1").arg(entry.serialNumber);
+    lines << QCoreApplication::translate("PortList", "Urządzenie: %1").arg(entry.device);
     return lines.join(QLatin1Char('\n'));
 }
 

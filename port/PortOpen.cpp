@@ -5,6 +5,7 @@
 #include "VaComm.h"
 #include "VaOs.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -73,19 +74,26 @@ QString NetFailureDetail(const VaOs::NetAddress& address, int osError, const QSt
     const QString server = address.Shown();
     switch (ClassifyOpenFailure(osError)) {
     case OpenFailure::Refused:
-        return QStringLiteral("Serwer %1 odmówił połączenia.").arg(server);
+        return QCoreApplication::translate("PortOpen", "Serwer %1 odmówił połączenia.").arg(server);
     case OpenFailure::UnknownHost:
-        return QStringLiteral("Nieznany host %1 (%2).").arg(address.host, VaOs::ErrorText(osError));
+        return QCoreApplication::translate("PortOpen", "Nieznany host %1 (%2).")
+            .arg(address.host, VaOs::ErrorText(osError));
     case OpenFailure::Unreachable:
-        return QStringLiteral("Brak połączenia z %1 (brak trasy albo upłynął czas).").arg(server);
+        return QCoreApplication::translate("PortOpen", "Brak połączenia z %1 (brak trasy albo upłynął czas).")
+            .arg(server);
     case OpenFailure::ServerSaid:
         if (serverText.isEmpty())
-            return QStringLiteral("Serwer %1 odpowiedział błędem i zamknął połączenie.").arg(server);
-        return QStringLiteral("Serwer %1 odpowiedział: %2").arg(server, serverText);
+            return QCoreApplication::translate("PortOpen",
+                                               "Serwer %1 odpowiedział błędem i zamknął połączenie.")
+                .arg(server);
+        return QCoreApplication::translate("PortOpen", "Serwer %1 odpowiedział: %2").arg(server, serverText);
     case OpenFailure::Dropped:
-        return QStringLiteral("Serwer %1 zamknął połączenie zaraz po jego nawiązaniu.").arg(server);
+        return QCoreApplication::translate("PortOpen",
+                                           "Serwer %1 zamknął połączenie zaraz po jego nawiązaniu.")
+            .arg(server);
     default:
-        return QStringLiteral("Połączenie z %1: %2").arg(server, VaOs::ErrorText(osError));
+        return QCoreApplication::translate("PortOpen", "Połączenie z %1: %2")
+            .arg(server, VaOs::ErrorText(osError));
     }
 }
 
@@ -103,7 +111,8 @@ QString OpenFailureDetail(const QString& name, const QString& device, int osErro
 {
     VaOs::NetAddress address;
     if (!VaOs::ParseNetAddress(device, address))
-        return QStringLiteral(
+        return QCoreApplication::translate(
+                   "PortOpen",
                    "Nieprawidłowy adres %1: oczekiwano socket://HOST:PORT albo rfc2217://HOST:PORT.")
             .arg(device);
     if (address.kind != VaOs::NetAddress::Kind::None)
@@ -112,22 +121,25 @@ QString OpenFailureDetail(const QString& name, const QString& device, int osErro
         name.isEmpty() || name == device ? device : QStringLiteral("%1 (%2)").arg(name, device);
     switch (ClassifyOpenFailure(osError)) {
     case OpenFailure::Missing:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+                   "PortOpen",
                    "Urządzenie %1 nie istnieje: adapter nie jest podłączony albo port ma inną nazwę.")
             .arg(shown);
     case OpenFailure::Busy:
-        return QStringLiteral("Urządzenie %1 jest zajęte: używa go inny program.").arg(shown);
+        return QCoreApplication::translate("PortOpen", "Urządzenie %1 jest zajęte: używa go inny program.")
+            .arg(shown);
     case OpenFailure::NotAllowed: {
         const QString group = DeviceGroup(device);
         const QString user = UserName();
-        return QStringLiteral("Brak uprawnień do urządzenia %1. Dodaj użytkownika %2 do grupy %3 "
-                              "(sudo adduser %2 %3), a potem wyloguj się i zaloguj ponownie.")
+        return QCoreApplication::translate(
+                   "PortOpen", "Brak uprawnień do urządzenia %1. Dodaj użytkownika %2 do grupy %3 "
+                               "(sudo adduser %2 %3), a potem wyloguj się i zaloguj ponownie.")
             .arg(shown, user, group);
     }
     default:
         break;
     }
-    return QStringLiteral("Urządzenie %1: %2").arg(shown, VaOs::ErrorText(osError));
+    return QCoreApplication::translate("PortOpen", "Urządzenie %1: %2").arg(shown, VaOs::ErrorText(osError));
 }
 
 } // namespace tq3

@@ -299,7 +299,7 @@ int TVaCustomComm::DeviceHandle() const
 void TVaCustomComm::CheckClosed() const
 {
     if (IsOpen())
-        throw EVaCommError(QString::fromLatin1(sPortOpen));
+        throw EVaCommError(QCoreApplication::translate("VaConst", sPortOpen));
 }
 
 void TVaCustomComm::RaiseCommError(const char* templ, int code) const
@@ -575,7 +575,7 @@ qint32 TVaCustomComm::WriteData(const char* bytes, qint32 count)
         // closed port; the loss itself is on its way to OnError.
         if (writeThread_->Terminated())
             return 0;
-        throw EVaCommError(QString::fromLatin1(sBufferFull));
+        throw EVaCommError(QCoreApplication::translate("VaConst", sBufferFull));
     }
     std::lock_guard lock(WriteLock);
     const TVaDeadline deadline = TVaDeadline::Begin(static_cast<quint32>(buffers_.ReadTimeout()));
@@ -738,7 +738,7 @@ void TVaCustomComm::ReadLineStatus(quint32& errors, TVaComStat& stat)
 void TVaCustomComm::SetDtrLine(bool on)
 {
     if (flowControl_.ControlDtr() == dtrHandshake)
-        throw EVaCommError(QString::fromLatin1(sDtrHandshake));
+        throw EVaCommError(QCoreApplication::translate("VaConst", sDtrHandshake));
     if (IsOpen() && !port_->LineFunction(on ? SETDTR : CLRDTR))
         RaiseCommError(sCommFunction, port_->LastError());
 }
@@ -746,7 +746,7 @@ void TVaCustomComm::SetDtrLine(bool on)
 void TVaCustomComm::SetRtsLine(bool on)
 {
     if (flowControl_.ControlRts() == rtsHandshake || flowControl_.ControlRts() == rtsToggle)
-        throw EVaCommError(QString::fromLatin1(sRtsHandshake));
+        throw EVaCommError(QCoreApplication::translate("VaConst", sRtsHandshake));
     if (IsOpen() && !port_->LineFunction(on ? SETRTS : CLRRTS))
         RaiseCommError(sCommFunction, port_->LastError());
 }

@@ -1,26 +1,35 @@
 #pragma once
 // Constants of the serial-port library: message texts, event bits, device-control
-// values, line functions and line-error flags.
+// values, line functions and line-error flags. The message texts are the library's
+// own, in English; they are raised through QCoreApplication::translate("VaConst"),
+// so that a catalogue can give them in the language the program speaks.
 
 #include <QtGlobal>
 
 namespace VaConst {
 
-inline constexpr const char* sPortOpen = "Can't perform this operation while port is open";
-inline constexpr const char* sWriteDcb = "Error writing dcb (%d), %s";
-inline constexpr const char* sInitBuffers = "Error initializing buffers (%d), %s";
-inline constexpr const char* sSetTimeouts = "Error setting timeouts (%d), %s";
-inline constexpr const char* sSetEventMask = " Error setting EventMask (%d), %s";
-inline constexpr const char* sCommFunction = "Error calling comm function (%d), %s";
+inline constexpr const char* sPortOpen =
+    QT_TRANSLATE_NOOP("VaConst", "Can't perform this operation while port is open");
+inline constexpr const char* sWriteDcb = QT_TRANSLATE_NOOP("VaConst", "Error writing dcb (%d), %s");
+inline constexpr const char* sInitBuffers =
+    QT_TRANSLATE_NOOP("VaConst", "Error initializing buffers (%d), %s");
+inline constexpr const char* sSetTimeouts = QT_TRANSLATE_NOOP("VaConst", "Error setting timeouts (%d), %s");
+inline constexpr const char* sSetEventMask =
+    QT_TRANSLATE_NOOP("VaConst", " Error setting EventMask (%d), %s");
+inline constexpr const char* sCommFunction =
+    QT_TRANSLATE_NOOP("VaConst", "Error calling comm function (%d), %s");
 inline constexpr const char* sDtrHandshake =
-    "DTR line updates not allowed when flowcontrol is set to Handshake.";
-inline constexpr const char* sRtsHandshake =
-    "RTS line updates not allowed when flowcontrol is set to Handshake or Toggle.";
-inline constexpr const char* sBufferFull = "Output buffer is full. Please check comm status.";
-inline constexpr const char* sWriteError = "Write error (%d), %s";
-inline constexpr const char* sReadError = "Read error (%d), %s";
-inline constexpr const char* sStatistics = "Error retrieving statistics (%d), %s";
-inline constexpr const char* sOpenFailed = "Cannot open the serial device (%d), %s";
+    QT_TRANSLATE_NOOP("VaConst", "DTR line updates not allowed when flowcontrol is set to Handshake.");
+inline constexpr const char* sRtsHandshake = QT_TRANSLATE_NOOP(
+    "VaConst", "RTS line updates not allowed when flowcontrol is set to Handshake or Toggle.");
+inline constexpr const char* sBufferFull =
+    QT_TRANSLATE_NOOP("VaConst", "Output buffer is full. Please check comm status.");
+inline constexpr const char* sWriteError = QT_TRANSLATE_NOOP("VaConst", "Write error (%d), %s");
+inline constexpr const char* sReadError = QT_TRANSLATE_NOOP("VaConst", "Read error (%d), %s");
+inline constexpr const char* sStatistics =
+    QT_TRANSLATE_NOOP("VaConst", "Error retrieving statistics (%d), %s");
+inline constexpr const char* sOpenFailed =
+    QT_TRANSLATE_NOOP("VaConst", "Cannot open the serial device (%d), %s");
 
 // Line events.
 inline constexpr quint32 EV_RXCHAR = 0x0001;

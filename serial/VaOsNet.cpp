@@ -5,6 +5,7 @@
 #include "VaOsBackend.h"
 #include "VaTelnet.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <atomic>
 #include <cerrno>
@@ -514,9 +515,9 @@ std::unique_ptr<TVaOsBackend> VaOsDetail::OpenNetLine(const VaOs::NetAddress& ad
 QString VaOsDetail::NetErrorText(int code)
 {
     if (code == VaOs::ServerRefusedLine)
-        return QStringLiteral("The server refused the line");
+        return QCoreApplication::translate("VaOsNet", "The server refused the line");
     if (code == VaOs::ServerClosedAtOnce)
-        return QStringLiteral("The server closed the connection");
+        return QCoreApplication::translate("VaOsNet", "The server closed the connection");
     return QString::fromLocal8Bit(::gai_strerror(-(code - VaOs::ResolverErrorBase)));
 }
 

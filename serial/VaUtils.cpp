@@ -1,5 +1,7 @@
 #include "VaUtils.h"
 
+#include <QCoreApplication>
+
 #include <chrono>
 #include <mutex>
 
@@ -60,7 +62,7 @@ QThread::Priority VaQtThreadPriority(TThreadPriority p)
 QString VaFormatMessage(const char* templ, int code, const QString& text)
 {
     QString out;
-    const QString t = QString::fromLatin1(templ);
+    const QString t = QCoreApplication::translate("VaConst", templ);
     for (qsizetype i = 0; i < t.size(); ++i) {
         if (t[i] == u'%' && i + 1 < t.size()) {
             const QChar c = t[i + 1];

@@ -42,7 +42,8 @@ struct TVaDeadline
 int VaOsThreadPriority(TThreadPriority p);
 QThread::Priority VaQtThreadPriority(TThreadPriority p);
 
-// Fills a message template: "%d" takes the code and "%s" the text.
+// Fills a message template (one of VaConst's, in the language in use): "%d" takes
+// the code and "%s" the text.
 QString VaFormatMessage(const char* templ, int code, const QString& text);
 // The device path: DeviceName used as a template whose "%d" takes PortNum. Nothing
 // else in the name is interpreted.
