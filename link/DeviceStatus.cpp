@@ -34,33 +34,38 @@ std::optional<QString> VersionText(const QByteArray& loginPayload)
     return QStringLiteral("TQ-3 v %1.%2").arg(v / 10 + 1).arg(v % 10);
 }
 
-QString ModemStageText(quint8 stage)
+const char* ModemStageName(quint8 stage)
 {
     // The status bar's panel is narrow and its font never shrinks: a translation
     // must be no wider than "RESET modemu GSM".
     if (stage <= 2)
-        return QCoreApplication::translate("DeviceStatus", "Załączenie modemu GSM");
+        return QT_TRANSLATE_NOOP("DeviceStatus", "Załączenie modemu GSM");
     if (stage <= 6)
-        return QCoreApplication::translate("DeviceStatus", "Wykrywanie modemu GSM");
+        return QT_TRANSLATE_NOOP("DeviceStatus", "Wykrywanie modemu GSM");
     if (stage <= 8)
-        return QCoreApplication::translate("DeviceStatus", "Sprawdzenie karty SIM");
+        return QT_TRANSLATE_NOOP("DeviceStatus", "Sprawdzenie karty SIM");
     if (stage <= 10)
-        return QCoreApplication::translate("DeviceStatus", "Wprowadzanie PIN");
+        return QT_TRANSLATE_NOOP("DeviceStatus", "Wprowadzanie PIN");
     if (stage == 11)
-        return QCoreApplication::translate("DeviceStatus", "Logowanie do sieci GSM");
+        return QT_TRANSLATE_NOOP("DeviceStatus", "Logowanie do sieci GSM");
     if (stage == 12)
-        return QCoreApplication::translate("DeviceStatus", "Kasowanie SMS");
+        return QT_TRANSLATE_NOOP("DeviceStatus", "Kasowanie SMS");
     if (stage <= 14)
-        return QCoreApplication::translate("DeviceStatus", "Konfiguracja SMS");
+        return QT_TRANSLATE_NOOP("DeviceStatus", "Konfiguracja SMS");
     if (stage <= 16)
-        return QCoreApplication::translate("DeviceStatus", "Zapis SMSC");
+        return QT_TRANSLATE_NOOP("DeviceStatus", "Zapis SMSC");
     if (stage == 17)
-        return QCoreApplication::translate("DeviceStatus", "Odczyt poziomu RSSI");
+        return QT_TRANSLATE_NOOP("DeviceStatus", "Odczyt poziomu RSSI");
     if (stage == 19 || stage == 20)
-        return QCoreApplication::translate("DeviceStatus", "Połączony z siecią GSM");
+        return QT_TRANSLATE_NOOP("DeviceStatus", "Połączony z siecią GSM");
     if (stage == 100)
-        return QCoreApplication::translate("DeviceStatus", "RESET modemu GSM");
-    return QString();
+        return QT_TRANSLATE_NOOP("DeviceStatus", "RESET modemu GSM");
+    return "";
+}
+
+QString ModemStageText(quint8 stage)
+{
+    return QCoreApplication::translate("DeviceStatus", ModemStageName(stage));
 }
 
 int SignalBarValue(quint8 signal)

@@ -45,7 +45,7 @@
     </message>
     <message>
         <source>Temperatura: Norma</source>
-        <translation>Temperature: Normal</translation>
+        <translation>Temperature: Norm</translation>
     </message>
     <message>
         <source>Zapytanie o stan</source>
@@ -73,7 +73,7 @@
     </message>
     <message>
         <source>Bateria: Naład.</source>
-        <translation>Battery: Charged</translation>
+        <translation>Battery: Full</translation>
     </message>
     <message>
         <source>Dzwon przy alarmie</source>
@@ -969,7 +969,7 @@
     </message>
     <message>
         <source>Brak</source>
-        <translation>Off</translation>
+        <translation>Lost</translation>
     </message>
     <message>
         <source>Powrót</source>

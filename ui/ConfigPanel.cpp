@@ -144,7 +144,7 @@ bool ConfigPanel::TakeItem(const ConfigItem& item, Settings& s, QString* problem
 {
     if (ValueSize(item.encoding))
         return TakeNumberItem(item, s, problem);
-    const QString label = QString::fromUtf8(item.label);
+    const QString label = ItemLabel(item);
     bool ok = true;
     *TextOf(item, s) = ToCp1250(EditOf(item)->text(), &ok);
     if (!ok) {
@@ -160,7 +160,7 @@ bool ConfigPanel::TakeItem(const ConfigItem& item, Settings& s, QString* problem
 bool ConfigPanel::TakeNumberItem(const ConfigItem& item, Settings& s, QString* problem) const
 {
     auto& f = form_;
-    const QString label = QString::fromUtf8(item.label);
+    const QString label = ItemLabel(item);
     // A number field that loses the focus empty becomes 0; anything else
     // that is not a number in range stops the item.
     const auto number = [&](const QLineEdit* edit, int max) -> std::optional<quint8> {

@@ -65,7 +65,7 @@ QString Quoted(const QString& text)
 
 QString LabelOf(const tq3::ConfigItem* item)
 {
-    return item ? Quoted(QString::fromUtf8(item->label)) : QString();
+    return item ? Quoted(tq3::ItemLabel(*item)) : QString();
 }
 
 class ProgressListener : public tq3::TransferListener
@@ -457,7 +457,7 @@ int RunHistory(Device& device, const CommandLine& cl, const tq3::ChartSettings& 
         return ExitOutput;
 
     if (const auto shortfall = download.Shortfall()) {
-        console.Error(tq3::HistoryShortfallLine(shortfall->received, shortfall->announced));
+        console.Error(tq3::HistoryShortfallText(shortfall->received, shortfall->announced));
         return ExitShortHistory;
     }
     return ExitOk;

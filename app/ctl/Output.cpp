@@ -109,7 +109,7 @@ QString SettingsText(const Settings& settings)
     std::vector<std::pair<QString, QString>> rows;
     rows.emplace_back(Texts::tr("Hasło dostępu"), tq3::FromCp1250(settings.password));
     for (const ConfigItem& item : tq3::ConfigItems())
-        rows.emplace_back(QString::fromUtf8(item.label), tq3::ItemText(item, settings));
+        rows.emplace_back(tq3::ItemLabel(item), tq3::ItemText(item, settings));
     return Columns(rows);
 }
 
@@ -135,7 +135,7 @@ QString DifferencesText(const std::vector<Difference>& differences)
 {
     QString out;
     for (const Difference& d : differences) {
-        out += QString::fromUtf8(d.item->label) + QLatin1Char('\n');
+        out += tq3::ItemLabel(*d.item) + QLatin1Char('\n');
         //: The file's value; its colon and blanks line up with the controller's line below.
         out += Texts::tr("  plik:      %1\n").arg(d.file);
         //: The controller's value; lines up with the file's line above.
@@ -197,7 +197,7 @@ QJsonObject StatusJson(const QByteArray& status, const QString& version)
         o.insert(QStringLiteral("pending_events"), Byte(status, 1) & 0x7F);
     if (view.modemStage) {
         o.insert(QStringLiteral("modem_stage"), Byte(status, 2));
-        o.insert(QStringLiteral("modem_stage_text"), *view.modemStage);
+        o.insert(QStringLiteral("modem_stage_text"), QString::fromUtf8(tq3::ModemStageName(Byte(status, 2))));
     }
     if (view.signalBar) {
         o.insert(QStringLiteral("signal"), Byte(status, 3));

@@ -356,7 +356,7 @@ private slots:
                                     .arg(advance)
                                     .arg(panel->contentsRect().width())));
         }
-        QCOMPARE(panel->text(), QStringLiteral("RESET modemu GSM"));
+        QCOMPARE(panel->text(), QCoreApplication::translate("DeviceStatus", "RESET modemu GSM"));
     }
 
 private:
