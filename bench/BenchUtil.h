@@ -130,5 +130,5 @@ inline bool WaitUntil(const std::function<bool()>& done, int ms, int step = 5)
 inline bool LogIn(TMain& window)
 {
     window.Form().Button_polacz->click();
-    return WaitUntil([&] { return window.Form().Edit_logon->text() == QStringLiteral("ZALOGOWANY"); }, 10000);
+    return WaitUntil([&] { return window.Form().Edit_logon->text() == TMain::tr("ZALOGOWANY"); }, 10000);
 }

@@ -3,9 +3,9 @@
 // line at 10 bits a byte, plus the pauses the program makes on purpose.
 #include "BenchUtil.h"
 #include "PromptRecorder.h"
-#include "ui/ConfigPanel.h"
 #include "config/ConfigItems.h"
 #include "link/DeviceLink.h"
+#include "ui/ConfigPanel.h"
 #include "ui/Main.h"
 #include "ui/MainForm.h"
 

@@ -97,7 +97,7 @@ int main(int argc, char* argv[])
         Figure("status poll period",
                std::chrono::duration<double>(polls.back() - polls.front()).count() / double(polls.size() - 1),
                "s", "1.5 s after the last exchange");
-    if (!prompts.log.isEmpty() || f.Edit_logon->text() != QStringLiteral("ZALOGOWANY"))
+    if (!prompts.log.isEmpty() || f.Edit_logon->text() != TMain::tr("ZALOGOWANY"))
         std::fprintf(stderr, "bench_link: the link fell over while idle: %s\n",
                      qPrintable(prompts.log.join("; ")));
 

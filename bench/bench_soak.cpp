@@ -229,7 +229,7 @@ public:
 private:
     TMainForm& F() { return window_->Form(); }
     tq3::DeviceLink& Link() { return window_->Link(); }
-    bool LoggedIn() { return F().Edit_logon->text() == QStringLiteral("ZALOGOWANY"); }
+    bool LoggedIn() { return F().Edit_logon->text() == TMain::tr("ZALOGOWANY"); }
 
     int Exchanges() const
     {
