@@ -75,18 +75,23 @@ QString UsageError(const QCommandLineParser& parser, const QStringList& argument
 bool InstallChosenLanguage(QCoreApplication& app, const QCommandLineParser& parser,
                            const QCommandLineOption& lang)
 {
-    QString unknown;
-    const tq3::Language language = tq3::ChooseLanguage(parser.value(lang), qEnvironmentVariable("TQ3_LANG"),
-                                                       QLocale::system().uiLanguages(), &unknown);
+    const QString asked = parser.value(lang);
+    const QString variable = qEnvironmentVariable("TQ3_LANG");
+    const tq3::Language language = tq3::ChooseLanguage(asked, variable, QLocale::system().uiLanguages());
     const bool catalogues = tq3::InstallLanguage(app, language);
-    if (!unknown.isEmpty()) {
+    if (!asked.isEmpty() && !tq3::LanguageNamed(asked)) {
         std::fprintf(stderr, "tq3: %s\n",
-                     Texts::tr("Nieznany język: %1 (pl albo en)").arg(unknown).toUtf8().constData());
-        if (parser.isSet(lang) && unknown == parser.value(lang))
-            return false;
+                     Texts::tr("Nieznany język: %1 (pl albo en)").arg(asked).toUtf8().constData());
+        return false;
     }
-    // Qt's dialogs and menus speak the program's language; without the catalogue they stay English.
-    if (!catalogues)
+    if (asked.isEmpty() && !variable.isEmpty() && !tq3::LanguageNamed(variable))
+        std::fprintf(stderr, "tq3: %s\n",
+                     Texts::tr("Nieznany język w zmiennej TQ3_LANG: %1 (pl albo en); język systemu")
+                         .arg(variable)
+                         .toUtf8()
+                         .constData());
+    // Qt's dialogs and menus speak Polish only with its catalogue; without it they stay English.
+    if (!catalogues && language == tq3::Language::Polish)
         std::fprintf(stderr, "tq3: %s\n",
                      Texts::tr("nie znaleziono polskiego katalogu Qt (pakiet qt6-translations-l10n)")
                          .toUtf8()
@@ -111,17 +116,17 @@ std::optional<int> AnswerHelpOrVersion(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     Arguments args;
     args.parser.parse(QCoreApplication::arguments());
+    if (!args.parser.isSet(args.help) && !args.parser.isSet(args.version))
+        return std::nullopt;
+    // "--lang xx" is refused here too, as it is with the window.
+    if (!InstallChosenLanguage(app, args.parser, args.lang))
+        return 2;
     if (args.parser.isSet(args.help)) {
-        if (!InstallChosenLanguage(app, args.parser, args.lang))
-            return 2;
         std::fputs(QCoreApplication::translate("tq3", HelpText).toUtf8().constData(), stdout);
         return 0;
     }
-    if (args.parser.isSet(args.version)) {
-        std::fputs("tq3 " TQ3_VERSION "\n", stdout);
-        return 0;
-    }
-    return std::nullopt;
+    std::fputs("tq3 " TQ3_VERSION "\n", stdout);
+    return 0;
 }
 
 } // namespace

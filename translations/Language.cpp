@@ -28,22 +28,20 @@ bool Install(QCoreApplication& app, const QString& file, const QString& folder)
 
 std::optional<Language> LanguageNamed(const QString& name)
 {
-    if (name == QLatin1String("pl"))
+    // "pl", "EN", "en-GB", "en_US.UTF-8": the language is the part before the region.
+    const QString language = name.section(QLatin1Char('-'), 0, 0).section(QLatin1Char('_'), 0, 0).toLower();
+    if (language == QLatin1String("pl"))
         return Language::Polish;
-    if (name == QLatin1String("en"))
+    if (language == QLatin1String("en"))
         return Language::English;
     return std::nullopt;
 }
 
 Language LanguageOfUser(const QStringList& uiLanguages)
 {
-    for (const QString& tag : uiLanguages) {
-        // "en", "en-GB", "en_US": the language is the part before the region.
-        const QString language =
-            tag.section(QLatin1Char('-'), 0, 0).section(QLatin1Char('_'), 0, 0).toLower();
-        if (const std::optional<Language> known = LanguageNamed(language))
+    for (const QString& tag : uiLanguages)
+        if (const std::optional<Language> known = LanguageNamed(tag))
             return *known;
-    }
     return Language::Polish;
 }
 

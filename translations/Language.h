@@ -17,7 +17,8 @@ enum class Language
     English
 };
 
-// "pl" or "en", as --lang and TQ3_LANG take them; empty for any other name.
+// "pl" or "en", as --lang and TQ3_LANG take them, in any case and with or without
+// a region ("en-GB", "pl_PL"); empty for any other name.
 std::optional<Language> LanguageNamed(const QString& name);
 
 // The first of the user's languages (QLocale::uiLanguages order) that the

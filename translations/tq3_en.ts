@@ -61,7 +61,7 @@
     </message>
     <message>
         <source>Korekta temperatury</source>
-        <translation>Temperature correction</translation>
+        <translation>Temp. correction</translation>
     </message>
     <message>
         <source>Zapis temp. co [min]</source>
@@ -777,6 +777,10 @@
         <source>Hasło zmienione</source>
         <translation>Password changed</translation>
     </message>
+    <message>
+        <source>Fhaslo_nowe</source>
+        <translation>New password</translation>
+    </message>
 </context>
 <context>
     <name>TMain</name>
@@ -1104,10 +1108,6 @@
         <translation>Data</translation>
     </message>
     <message>
-        <source>Zapisz</source>
-        <translation>Save</translation>
-    </message>
-    <message>
         <source>Historia</source>
         <translation>History</translation>
     </message>
@@ -1130,6 +1130,16 @@
     <message>
         <source>O programie</source>
         <translation>About</translation>
+    </message>
+    <message>
+        <source>Odczyt</source>
+        <comment>the settings from the controller</comment>
+        <translation>Read from the controller</translation>
+    </message>
+    <message>
+        <source>Zapisz</source>
+        <comment>the settings to the controller</comment>
+        <translation>Write to the controller</translation>
     </message>
 </context>
 <context>
@@ -1227,7 +1237,8 @@ Options:
                          network line socket://HOST:PORT or rfc2217://HOST:PORT;
                          the CONNECT button connects
       --lang pl|en       the program&apos;s language: Polish or English; without this
-                         option the TQ3_LANG variable, without it the system&apos;s
+                         option the TQ3_LANG variable, and without that the
+                         system&apos;s languages
   -h, --help             this help
       --version          the program&apos;s version
 
@@ -1256,7 +1267,11 @@ The controller from the command line: tq3ctl --help
     </message>
     <message>
         <source>Więcej: tq3 --help</source>
-        <translation>More: tq3 --help</translation>
+        <translation>See: tq3 --help</translation>
+    </message>
+    <message>
+        <source>Nieznany język w zmiennej TQ3_LANG: %1 (pl albo en); język systemu</source>
+        <translation>Unknown language in TQ3_LANG: %1 (pl or en); the system&apos;s language</translation>
     </message>
 </context>
 <context>
@@ -1352,7 +1367,7 @@ The password stored in the file is not used. Ctrl+C does not stop the write.
 Ctrl+C zatrzymuje pobieranie (sterownik dostaje żądanie zatrzymania).
 </source>
         <translation>Downloads the temperature and event history from the controller and prints its lines.
-  -o, --output FILE  writes to the file instead of the output; without --csv the file is byte
+  -o, --output FILE  writes to the file instead of standard output; without --csv the file is byte
                      for byte what the program&apos;s window saves (Windows-1250, CR LF)
   --csv              columns timestamp,event,temperature (UTF-8)
   --csv-pl           CSV for Polish spreadsheets: UTF-8 with a BOM, fields separated by
@@ -1455,9 +1470,11 @@ skipped and counted.
                           Ethernet converter) or rfc2217://HOST:PORT (Telnet RFC 2217,
                           e.g. ser2net); HOST is a name, IPv4 or [IPv6]. The network
                           carries the password and settings in clear text: use a trusted
-                          network or an SSH tunnel only. Without -p the port is taken from TQ3_PORT
-  -P, --password PASSWORD access password; without -P taken from TQ3_PASSWORD, and if that is
-                          unset too and the input is a terminal, tq3ctl asks for it (no echo)
+                          network or an SSH tunnel only. Without -p the port is taken
+                          from TQ3_PORT
+  -P, --password PASSWORD the access password; without -P taken from TQ3_PASSWORD, and
+                          if that is unset too and the input is a terminal, tq3ctl asks
+                          for it (no echo)
   -q, --quiet             no progress bar and no information messages
   -v, --verbose           a trace of the work on standard error: port, network, every frame
                           sent and received (QT_LOGGING_RULES=&quot;tq3.*.debug=true&quot; does the same)
@@ -1655,7 +1672,7 @@ Commands:
     </message>
     <message>
         <source>Odczyt kontrolny przerwany na ustawieniu %1: zapis nie został sprawdzony</source>
-        <translation>Check reading stopped at setting %1: the write was not verified</translation>
+        <translation>Verification read stopped at setting %1: the write was not verified</translation>
     </message>
     <message>
         <source>Weryfikacja nieudana: %1: w pliku %2, w sterowniku %3</source>
@@ -1667,7 +1684,7 @@ Commands:
     </message>
     <message>
         <source>Pominięto rekordy bez poprawnej daty: %1</source>
-        <translation>Records skipped for want of a valid date: %1</translation>
+        <translation>Records skipped without a valid date: %1</translation>
     </message>
     <message>
         <source>NIE WYŁĄCZAJ TQ-3 Z ZASILANIA</source>

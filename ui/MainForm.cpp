@@ -439,8 +439,9 @@ void TMainForm::Setup(QMainWindow* window)
     Odczyt1 = addItem(Plik1, "Odczyt1", tr("Odczyt"));
     Zapis1 = addItem(Plik1, "Zapis1", tr("Zapis"));
     Dane1 = addMenu("Dane1", tr("Dane"));
-    Pobierz1 = addItem(Dane1, "Pobierz1", tr("Odczyt"), false);
-    Zapisz1 = addItem(Dane1, "Zapisz1", tr("Zapisz"), false);
+    // The controller's settings, read and written over the line, unlike the file's of "Plik".
+    Pobierz1 = addItem(Dane1, "Pobierz1", tr("Odczyt", "the settings from the controller"), false);
+    Zapisz1 = addItem(Dane1, "Zapisz1", tr("Zapisz", "the settings to the controller"), false);
     Historia1 = addMenu("Historia1", tr("Historia"));
     OtworzHistorie1 = addItem(Historia1, "OtworzHistorie1", tr("Otwórz zapisaną historię…"));
     ArkuszHistorii1 = addItem(Historia1, "ArkuszHistorii1", tr("Zapisz do arkusza (CSV)…"));

@@ -20,7 +20,7 @@ constexpr int MaxPayload = 255;
 TFhaslo_nowe::TFhaslo_nowe(TMain& main) : QDialog(&main), main_(main)
 {
     setObjectName(QStringLiteral("Fhaslo_nowe"));
-    setWindowTitle(QStringLiteral("Fhaslo_nowe"));
+    setWindowTitle(tr("Fhaslo_nowe"));
     setFont(main.font());
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));

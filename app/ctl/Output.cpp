@@ -157,9 +157,10 @@ QString StatusText(const QByteArray& status, const QString& version)
     }
     if (view.signalBar)
         rows.emplace_back(Texts::tr("Sygnał GSM"), Texts::tr("%1 z 20").arg(*view.signalBar));
+    // The count alone: the window's "Zd:" prefix would only repeat the row's name.
     if (view.pending) {
         //: Events waiting to be sent.
-        rows.emplace_back(Texts::tr("Zdarzenia"), *view.pending);
+        rows.emplace_back(Texts::tr("Zdarzenia"), QString::number(Byte(status, 1) & 0x7F));
     }
     if (status.size() > 5) {
         rows.emplace_back(Texts::tr("SMS (24h)"), QString::number(Byte(status, 4)));

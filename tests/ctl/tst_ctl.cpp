@@ -116,6 +116,8 @@ private slots:
     void help();
     void language_data();
     void language();
+    void dataInEveryLanguage_data();
+    void dataInEveryLanguage();
     void ports();
     void show();
     void refusedFiles_data();
@@ -311,6 +313,45 @@ void TestCtl::language()
     const QByteArray stdOut = p.readAllStandardOutput(), stdErr = p.readAllStandardError();
     QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.startsWith(out), stdOut.constData());
     QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : stdErr.startsWith(err), stdErr.constData());
+}
+
+void TestCtl::dataInEveryLanguage_data()
+{
+    QTest::addColumn<QStringList>("args"); // %tcf: a configuration file; %out: the output file
+    QTest::newRow("show --json") << QStringList{"show", "--json", "%tcf"};
+    QTest::newRow("status --json") << QStringList{"status", "--json"};
+    QTest::newRow("read") << QStringList{"read", "%out"};
+    QTest::newRow("history") << QStringList{"history"};
+    QTest::newRow("history -o") << QStringList{"history", "-o", "%out"};
+    QTest::newRow("history --csv") << QStringList{"history", "--csv"};
+    QTest::newRow("history --csv-pl") << QStringList{"history", "--csv-pl"};
+}
+
+// What programs and files read is the same whatever language tq3ctl speaks:
+// the history's lines, the CSV and JSON, the configuration file.
+void TestCtl::dataInEveryLanguage()
+{
+    QFETCH(QStringList, args);
+    tq3sim::ControllerOptions controller = UnusualController();
+    controller.historyRecords = 60;
+    auto sim = StartSim(controller);
+    QVERIFY(sim);
+    const QString tcf = Path("unusual.tcf");
+    QVERIFY(WriteFile(tcf, tq3::BuildConfigFile(UnusualSettings())));
+    QByteArray shown[2], saved[2];
+    for (const int english : {0, 1}) {
+        const QString out = Path(english ? "english.out" : "polish.out");
+        QStringList run = On(*sim, args).replaceInStrings("%tcf", tcf).replaceInStrings("%out", out);
+        if (english)
+            run = QStringList{"--lang", "en"} + run;
+        const CtlRun result = RunCtl(run);
+        QVERIFY2(result.code == 0, result.err.constData());
+        shown[english] = result.out;
+        saved[english] = ReadFile(out);
+    }
+    QVERIFY(!shown[0].isEmpty() || !saved[0].isEmpty());
+    QCOMPARE(shown[1], shown[0]);
+    QCOMPARE(saved[1], saved[0]);
 }
 
 // The window's list: COM1..COM8 first, then whatever devices this machine has.

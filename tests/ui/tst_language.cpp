@@ -1,10 +1,11 @@
 // The language the system asks for, all through the window: Qt's own texts in
-// the dialogs and menus, the window's captions and tq3's help.
+// the dialogs and menus and the window's captions; and tq3's own choice of it.
 #include "translations/Language.h"
 #include "ui/Main.h"
 #include "ui/MainForm.h"
 #include "ui/QtPrompts.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -37,16 +38,13 @@ class TestLanguage : public QObject
     Q_OBJECT
 
 private slots:
-    // The systems' languages as QLocale::uiLanguages gives them, and the variables that set them.
+    // The systems' languages as QLocale::uiLanguages gives them.
     void initTestCase_data()
     {
         QTest::addColumn<QStringList>("uiLanguages");
-        QTest::addColumn<QString>("LANGUAGE");
-        QTest::addColumn<QString>("LANG");
         QTest::addColumn<bool>("english");
-        QTest::newRow("Polish system") << QStringList{"pl-PL", "pl"} << QString() << "pl_PL.UTF-8" << false;
-        QTest::newRow("English system") << QStringList{"en-GB", "en"} << "en_GB"
-                                        << "en_GB.UTF-8" << true;
+        QTest::newRow("Polish system") << QStringList{"pl-PL", "pl"} << false;
+        QTest::newRow("English system") << QStringList{"en-GB", "en"} << true;
     }
 
     void init()
@@ -120,28 +118,73 @@ private slots:
                                  : QStringList{"Konfigurator TQ-3 v 2.2", "Plik Dane Historia Info",
                                                "Opcje TQ-3", "Operator GSM", "POŁĄCZ", "WYLOGOWANY"}));
     }
+};
 
-    // tq3 --help reads the system's language from the environment, as it starts.
-    void programHelp()
+// tq3 chooses its language as it starts: from --lang, TQ3_LANG or the system's.
+class TestProgramLanguage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void options_data()
     {
-        QFETCH_GLOBAL(QString, LANGUAGE);
-        QFETCH_GLOBAL(QString, LANG);
-        QFETCH_GLOBAL(bool, english);
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("env"); // NAME=value; an empty value leaves NAME unset
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out"); // how standard output begins
+        QTest::addColumn<QString>("err"); // what standard error says; empty: nothing
+        const QStringList help{"--help"};
+        const QString usageEn = "Usage: tq3 ", usagePl = "Użycie: tq3 ";
+        QTest::newRow("Polish system")
+            << help << QStringList{"LANG=pl_PL.UTF-8"} << 0 << usagePl << QString();
+        QTest::newRow("English system")
+            << help << QStringList{"LANGUAGE=en_GB", "LANG=en_GB.UTF-8"} << 0 << usageEn << QString();
+        QTest::newRow("system in a language not spoken")
+            << help << QStringList{"LANG=de_DE.UTF-8"} << 0 << usagePl << QString();
+        QTest::newRow("TQ3_LANG over the system")
+            << help << QStringList{"LANG=pl_PL.UTF-8", "TQ3_LANG=EN"} << 0 << usageEn << QString();
+        QTest::newRow("--lang over TQ3_LANG")
+            << QStringList{"--lang=pl", "--help"} << QStringList{"TQ3_LANG=en"} << 0 << usagePl << QString();
+        QTest::newRow("unknown --lang with --version")
+            << QStringList{"--lang", "xx", "--version"} << QStringList{} << 2 << QString()
+            << "tq3: Nieznany język: xx (pl albo en)\n";
+        QTest::newRow("unknown TQ3_LANG")
+            << help << QStringList{"LANGUAGE=en", "LANG=en_US.UTF-8", "TQ3_LANG=xx"} << 0 << usageEn
+            << "tq3: Unknown language in TQ3_LANG: xx";
+        QTest::newRow("usage error in English")
+            << QStringList{"--lang", "en", "--colour"} << QStringList{} << 2 << QString()
+            << "tq3: Unknown option: --colour\nSee: tq3 --help\n";
+    }
+    void options()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, env);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG", "TQ3_LANG"})
+            environment.remove(QString::fromLatin1(name));
+        for (const QString& setting : env)
+            environment.insert(setting.section('=', 0, 0), setting.section('=', 1));
         QProcess tq3;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE", "TQ3_LANG"})
-            env.remove(QString::fromLatin1(name));
-        if (!LANGUAGE.isEmpty())
-            env.insert(QStringLiteral("LANGUAGE"), LANGUAGE);
-        env.insert(QStringLiteral("LANG"), LANG);
-        tq3.setProcessEnvironment(env);
-        tq3.start(QStringLiteral(TQ3_PATH), {QStringLiteral("--help")});
+        tq3.setProcessEnvironment(environment);
+        tq3.start(QStringLiteral(TQ3_PATH), args);
         QVERIFY(tq3.waitForFinished(30000));
-        const QString help = QString::fromUtf8(tq3.readAllStandardOutput());
-        QVERIFY2(help.startsWith(english ? QStringLiteral("Usage: tq3 ") : QStringLiteral("Użycie: tq3 ")),
-                 qPrintable(help));
+        QCOMPARE(tq3.exitCode(), exitCode);
+        const QString stdOut = QString::fromUtf8(tq3.readAllStandardOutput());
+        const QString stdErr = QString::fromUtf8(tq3.readAllStandardError());
+        QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.startsWith(out), qPrintable(stdOut));
+        QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : stdErr.contains(err), qPrintable(stdErr));
     }
 };
 
-QTEST_MAIN(TestLanguage)
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    TestLanguage window;
+    TestProgramLanguage program;
+    return QTest::qExec(&window, argc, argv) | QTest::qExec(&program, argc, argv);
+}
+
 #include "tst_language.moc"
