@@ -124,22 +124,26 @@ std::optional<int> HistoryTotal(const QByteArray& payload)
     return *total > HistoryGaugeCap ? HistoryGaugeCap : *total;
 }
 
+namespace {
+
+// "z" takes the genitive: "z 1 rekordu", "z 2 rekordów", "z 200 rekordów".
+const char* ShortfallSource(int announced)
+{
+    return announced == 1
+               ? QT_TRANSLATE_NOOP("HistoryFormat", "Niepełna historia: odebrano %1 z %2 rekordu")
+               : QT_TRANSLATE_NOOP("HistoryFormat", "Niepełna historia: odebrano %1 z %2 rekordów");
+}
+
+} // namespace
+
 QString HistoryShortfallLine(int received, int announced)
 {
-    // "z" takes the genitive: "z 1 rekordu", "z 2 rekordów", "z 200 rekordów".
-    return QStringLiteral("Niepełna historia: odebrano %1 z %2 %3")
-        .arg(received)
-        .arg(announced)
-        .arg(announced == 1 ? QStringLiteral("rekordu") : QStringLiteral("rekordów"));
+    return QString::fromUtf8(ShortfallSource(announced)).arg(received).arg(announced);
 }
 
 QString HistoryShortfallText(int received, int announced)
 {
-    if (announced == 1)
-        return QCoreApplication::translate("HistoryFormat", "Niepełna historia: odebrano %1 z %2 rekordu")
-            .arg(received)
-            .arg(announced);
-    return QCoreApplication::translate("HistoryFormat", "Niepełna historia: odebrano %1 z %2 rekordów")
+    return QCoreApplication::translate("HistoryFormat", ShortfallSource(announced))
         .arg(received)
         .arg(announced);
 }

@@ -59,12 +59,6 @@ Language ChooseLanguage(const QString& option, const QString& environment, const
     return LanguageOfUser(uiLanguages);
 }
 
-bool LoadQtPolish(QCoreApplication& app)
-{
-    // qtbase_pl holds the widgets' and dialogs' texts.
-    return Install(app, QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
-}
-
 bool InstallLanguage(QCoreApplication& app, Language language)
 {
     for (QTranslator* earlier :
@@ -72,8 +66,9 @@ bool InstallLanguage(QCoreApplication& app, Language language)
         QCoreApplication::removeTranslator(earlier);
         delete earlier;
     }
+    // qtbase_pl holds the widgets' and dialogs' texts.
     if (language == Language::Polish)
-        return LoadQtPolish(app);
+        return Install(app, QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     // Ours is built into the program, so it cannot go missing or be another version's.
     return Install(app, QStringLiteral("tq3_en"), QStringLiteral(":/i18n"));
 }

@@ -36,7 +36,4 @@ Language ChooseLanguage(const QString& option, const QString& environment, const
 // False when a catalogue is missing; the texts it covers then stay as written.
 bool InstallLanguage(QCoreApplication& app, Language language);
 
-// Qt's own Polish catalogue alone; false when it is not found.
-bool LoadQtPolish(QCoreApplication& app);
-
 } // namespace tq3
